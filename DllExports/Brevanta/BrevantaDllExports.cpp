@@ -1,0 +1,8 @@
+// Flat exports of the Brevanta library.
+#include "Brevanta.h"
+
+#include "Siblings/Basalon/SoftwareInfo.h"
+
+int32_t BrevantaInit(int64_t /*apPtr*/) { return 0; }
+
+void BrevantaGetInfo(char infoStr[128]) { basalon::getsoftwareinfo("Brevanta", infoStr); }

@@ -1,0 +1,99 @@
+// Trace log kept behind one mutex: lines from many threads never interleave.
+#include "Siblings/Basalon/TraceLog.h"
+
+#include <cstdio>
+#include <mutex>
+
+#include "Siblings/Basalon/FixedText.h"
+
+namespace basalon {
+namespace {
+
+struct LogState {
+  std::mutex lock;
+  std::FILE* file = nullptr;
+  std::string lastError, lastInfo;
+  long numErrors = 0, numInfos = 0;
+};
+
+LogState& state() {
+  static LogState s;
+  return s;
+}
+
+void append(std::string_view text, bool isError) {
+  const std::string line(trimright(text));
+  LogState& s = state();
+  std::lock_guard<std::mutex> guard(s.lock);
+  if (isError) {
+    s.lastError = line;
+    ++s.numErrors;
+  } else {
+    s.lastInfo = line;
+    ++s.numInfos;
+  }
+  if (s.file != nullptr) {
+    std::fprintf(s.file, "%s %s\n", isError ? "ERROR:" : "INFO: ", line.c_str());
+    std::fflush(s.file);
+  }
+}
+
+}  // namespace
+
+void tracelogerror(std::string_view text) { append(text, true); }
+void traceloginfo(std::string_view text) { append(text, false); }
+
+void tracelogerror(const char* text, int length) {
+  append(text != nullptr && length > 0 ? std::string_view(text, static_cast<size_t>(length)) : std::string_view(),
+         true);
+}
+
+void traceloginfo(const char* text, int length) {
+  append(text != nullptr && length > 0 ? std::string_view(text, static_cast<size_t>(length)) : std::string_view(),
+         false);
+}
+
+int openlogfile(std::string_view fileName) {
+  const std::string name(trimright(fileName));
+  if (name.empty()) return 2;
+  std::FILE* f = std::fopen(name.c_str(), "a");
+  if (f == nullptr) return 2;
+  LogState& s = state();
+  std::lock_guard<std::mutex> guard(s.lock);
+  if (s.file != nullptr) std::fclose(s.file);
+  s.file = f;
+  return 0;
+}
+
+void closelogfile() {
+  LogState& s = state();
+  std::lock_guard<std::mutex> guard(s.lock);
+  if (s.file != nullptr) std::fclose(s.file);
+  s.file = nullptr;
+}
+
+std::string lasterrormsg() {
+  LogState& s = state();
+  std::lock_guard<std::mutex> guard(s.lock);
+  return s.lastError;
+}
+
+std::string lastinfomsg() {
+  LogState& s = state();
+  std::lock_guard<std::mutex> guard(s.lock);
+  return s.lastInfo;
+}
+
+long traceerrorcount() {
+  LogState& s = state();
+  std::lock_guard<std::mutex> guard(s.lock);
+  return s.numErrors;
+}
+
+long traceinfocount() {
+  LogState& s = state();
+  std::lock_guard<std::mutex> guard(s.lock);
+  return s.numInfos;
+}
+
+}  // namespace basalon

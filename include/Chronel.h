@@ -1,0 +1,12 @@
+/* Chronel library exports (stand-in of the sibling library). */
+#ifndef CHRONEL_H
+#define CHRONEL_H
+
+#include "ZkExport.h"
+
+/* Returns 0; the library needs no initialisation. */
+ZK_API int32_t ChronelInit(int64_t apPtr);
+/* Fills a 128-character buffer with the library's information string. */
+ZK_API void ChronelGetInfo(char infoStr[128]);
+
+#endif

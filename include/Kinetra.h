@@ -1,0 +1,12 @@
+/* Kinetra library exports (stand-in of the sibling library). */
+#ifndef KINETRA_H
+#define KINETRA_H
+
+#include "ZkExport.h"
+
+/* Returns 0; the library needs no initialisation. */
+ZK_API int32_t KinetraInit(int64_t apPtr);
+/* Fills a 128-character buffer with the library's information string. */
+ZK_API void KinetraGetInfo(char infoStr[128]);
+
+#endif
