@@ -12,6 +12,8 @@ namespace pelmath {
 
 using Vec3 = std::array<double, 3>;
 using Elset = std::array<double, 6>;
+// 3x3 matrix, row-major: m[row][column].
+using Mat3 = std::array<std::array<double, 3>, 3>;
 
 // a, e, i, M, node, perigee (er and rad canonical; km and deg metric).
 struct Keplerianelts {
