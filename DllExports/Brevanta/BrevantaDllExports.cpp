@@ -1,5 +1,5 @@
 // Flat exports of the Brevanta library.
-#include "Brevanta.h"
+#include <Brevanta.h>
 
 #include "Siblings/Basalon/SoftwareInfo.h"
 

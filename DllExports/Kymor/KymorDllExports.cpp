@@ -1,5 +1,5 @@
 // Flat exports of the Kymor library.
-#include "Kymor.h"
+#include <Kymor.h>
 
 #include "Siblings/Basalon/SoftwareInfo.h"
 

@@ -1,5 +1,5 @@
 // Pelmath library frame exports.
-#include "Pelmath.h"
+#include <Pelmath.h>
 
 #include "Siblings/Basalon/SoftwareInfo.h"
 

@@ -1,5 +1,5 @@
 // Flat exports of the Qel library.
-#include "Qel.h"
+#include <Qel.h>
 
 #include "Siblings/Basalon/SoftwareInfo.h"
 

@@ -1,5 +1,5 @@
 // Flat exports of the Tarvexon library.
-#include "Tarvexon.h"
+#include <Tarvexon.h>
 
 #include "Siblings/Basalon/SoftwareInfo.h"
 

@@ -1,5 +1,5 @@
 // Host-facing exports of the trace log and the key modes.
-#include "Basalon.h"
+#include <Basalon.h>
 
 #include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Keys.h"

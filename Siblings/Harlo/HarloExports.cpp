@@ -1,5 +1,5 @@
 // Flat exports of the Harlo stand-in.
-#include "Harlo.h"
+#include <Harlo.h>
 
 #include "Siblings/Basalon/SoftwareInfo.h"
 

@@ -1,5 +1,5 @@
 // Flat exports of the Kinetra stand-in.
-#include "Kinetra.h"
+#include <Kinetra.h>
 
 #include "Siblings/Basalon/SoftwareInfo.h"
 

@@ -1,5 +1,5 @@
 // Flat exports of the Lineset stand-in.
-#include "Lineset.h"
+#include <Lineset.h>
 
 #include "Siblings/Basalon/SoftwareInfo.h"
 

@@ -1,5 +1,5 @@
 // Flat exports of the Planix stand-in.
-#include "Planix.h"
+#include <Planix.h>
 
 #include "Siblings/Basalon/SoftwareInfo.h"
 #include "Siblings/Planix/Planix.h"

@@ -1,0 +1,93 @@
+/* A host written in C: includes every public header and calls an export of each library with
+   buffers of exactly their documented length. Exits non-zero on the first wrong answer. */
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "Basalon.h"
+#include "Brevanta.h"
+#include "Chronel.h"
+#include "Harlo.h"
+#include "Kinetra.h"
+#include "Kymor.h"
+#include "Lineset.h"
+#include "Pelmath.h"
+#include "Planix.h"
+#include "Qel.h"
+#include "Tarvexon.h"
+
+static int failures = 0;
+
+#define CHECK(cond)                                               \
+  do {                                                            \
+    if (!(cond)) {                                                \
+      fprintf(stderr, "%s:%d: failed: %s\n", __FILE__, __LINE__, #cond); \
+      ++failures;                                                 \
+    }                                                             \
+  } while (0)
+
+/* True when the 128-character info buffer starts with the library name and is blank padded. */
+static int infoNames(const char* info, const char* name) {
+  size_t n = strlen(name);
+  return memcmp(info, name, n) == 0 && info[127] == ' ';
+}
+
+typedef void (*InfoFn)(char*);
+
+static void checkInfo(InfoFn fn, const char* name) {
+  char* info = (char*)malloc(128); /* exactly the documented length: ASan sees any overrun */
+  fn(info);
+  CHECK(infoNames(info, name));
+  free(info);
+}
+
+int main(void) {
+  double geo[9];
+  char* msg = (char*)malloc(128);
+
+  CHECK(PelmathInit(0) == 0);
+  CHECK(QelInit(0) == 0);
+  CHECK(TarvexInit(0) == 0);
+  CHECK(KymorInit(0) == 0);
+  CHECK(BrevantaInit(0) == 0);
+  CHECK(ChronelInit(0) == 0);
+  CHECK(PlanixInit(0) == 0);
+  CHECK(LinesetInit(0) == 0);
+  CHECK(HarloInit(0) == 0);
+  CHECK(KinetraInit(0) == 0);
+
+  checkInfo(PelmathGetInfo, "Pelmath");
+  checkInfo(QelGetInfo, "Qel");
+  checkInfo(TarvexGetInfo, "Tarvexon");
+  checkInfo(KymorGetInfo, "Kymor");
+  checkInfo(BrevantaGetInfo, "Brevanta");
+  checkInfo(ChronelGetInfo, "Chronel");
+  checkInfo(PlanixGetInfo, "Planix");
+  checkInfo(LinesetGetInfo, "Lineset");
+  checkInfo(HarloGetInfo, "Harlo");
+  checkInfo(KinetraGetInfo, "Kinetra");
+
+  /* Constants: WGS-72 by default, switchable, unknown codes refused. */
+  CHECK(PlanixGetGeoModel() == 72);
+  PlanixGetGeoConst(geo);
+  CHECK(geo[4] == 6378.135);
+  CHECK(PlanixSetGeoModel(84) == 0);
+  PlanixGetGeoConst(geo);
+  CHECK(geo[4] == 6378.137);
+  CHECK(PlanixSetGeoModel(12) == 2);
+  CHECK(PlanixGetGeoModel() == 84);
+  CHECK(PlanixSetGeoModel(72) == 0);
+
+  /* Trace log round trip through exports, with a message that fills its whole buffer. */
+  memset(msg, 'x', 128);
+  memcpy(msg, "C host error line", 17);
+  BasalonLogError(msg);
+  memset(msg, 0, 128);
+  BasalonGetLastErrMsg(msg);
+  CHECK(memcmp(msg, "C host error line", 17) == 0);
+  CHECK(msg[127] == 'x');
+
+  free(msg);
+  if (failures == 0) printf("C host: all checks passed\n");
+  return failures == 0 ? 0 : 1;
+}
