@@ -24,7 +24,9 @@ function(zk_library name)
   endif()
   find_package(Threads REQUIRED)
   target_link_libraries(${name} PUBLIC Threads::Threads m)
-  set_target_properties(${name} PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+  # Installed libraries find their siblings beside themselves.
+  set_target_properties(${name} PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}
+                                           INSTALL_RPATH "$ORIGIN")
   install(TARGETS ${name} EXPORT ZenkoraTargets
           LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
           ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
