@@ -13,11 +13,11 @@ using Unb3mMetTable = std::array<std::array<double, 6>, 5>;
 // Mapping-function columns: the three continued-fraction coefficients a, b, c.
 using NiellTable = std::array<std::array<double, 4>, 5>;
 
-extern const Unb3mMetTable kUnb3mMetAvg;  // average meteorology at mean sea level
-extern const Unb3mMetTable kUnb3mMetAmp;  // seasonal amplitudes
-extern const NiellTable kNiellHydAvg;     // hydrostatic coefficients, average
-extern const NiellTable kNiellHydAmp;     // hydrostatic coefficients, seasonal amplitude
-extern const NiellTable kNiellWet;        // wet coefficients
+extern const Unb3mMetTable kUnb3mMetAvg;              // average meteorology at mean sea level
+extern const Unb3mMetTable kUnb3mMetAmp;              // seasonal amplitudes
+extern const NiellTable kNiellHydAvg;                 // hydrostatic coefficients, average
+extern const NiellTable kNiellHydAmp;                 // hydrostatic coefficients, seasonal amplitude
+extern const NiellTable kNiellWet;                    // wet coefficients
 extern const std::array<double, 3> kNiellHeightCorr;  // hydrostatic height correction a, b, c
 
 // Zenith delays, mapping functions and the slant delay hzd*hmf + wzd*wmf.

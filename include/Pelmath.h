@@ -5,5 +5,6 @@
 #define PELMATH_H
 
 #include "PelmathApi/Frame.h"
+#include "PelmathApi/SlantDelay.h"
 
 #endif
