@@ -34,8 +34,7 @@ void jul2mmdd(int year, int dayOfYear, int& month, int& day);
 // DS50 of a calendar date and time (Gregorian calendar, year of four or two digits).
 double ymdhms2ds50(int year, int month, int day, int hour, int minute, double seconds);
 // Calendar date and time of a DS50 time, seconds rounded to the millisecond.
-void ds502ymdhms(double ds50, int& year, int& month, int& day, int& hour, int& minute,
-                 double& seconds);
+void ds502ymdhms(double ds50, int& year, int& month, int& day, int& hour, int& minute, double& seconds);
 
 // Julian date and modified Julian date of a DS50 time, and back.
 double ds502jd(double ds50);
@@ -46,6 +45,9 @@ double mjd2ds50(double mjd);
 // Year, day of year, hour, minute and seconds of a DS50 time. The time is rounded to the
 // microsecond first, so the seconds never read 60 and a carry moves into the minute.
 void dyklok(double ds50, int& year, int& dayOfYear, int& hour, int& minute, double& seconds);
+// The same rounded to 10^-decimals seconds (decimals 0-6), so the seconds can be written with
+// that many decimals without ever reading 60.
+void dyklok(double ds50, int decimals, int& year, int& dayOfYear, int& hour, int& minute, double& seconds);
 // Day of year with its fraction (1.0 is January 1 0h) and the year of a DS50 time.
 void fyklok(double ds50, double& dayOfYear, int& year);
 

@@ -20,4 +20,10 @@ int64_t createsatkey(int satNum, int elsetType, double epochDs50UTC) {
   return (static_cast<int64_t>(satNum) * kEpochField + field) * 10 + elsetType;
 }
 
+int64_t createsatkey(int satNum, int elsetType, std::string_view epochText) {
+  const double epoch = dtg2ds50utc(epochText);
+  if (epoch <= 0.0) return -1;
+  return createsatkey(satNum, elsetType, epoch);
+}
+
 }  // namespace chronel
