@@ -5,6 +5,7 @@
 #define PELMATH_H
 
 #include "PelmathApi/Frame.h"
+#include "PelmathApi/Jpl.h"
 #include "PelmathApi/SlantDelay.h"
 
 #endif
