@@ -4,8 +4,10 @@
 #ifndef PELMATH_H
 #define PELMATH_H
 
+#include "PelmathApi/EarthFrames.h"
 #include "PelmathApi/Frame.h"
 #include "PelmathApi/Jpl.h"
 #include "PelmathApi/SlantDelay.h"
+#include "PelmathApi/SunMoon.h"
 
 #endif
