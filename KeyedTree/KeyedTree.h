@@ -1,0 +1,930 @@
+// The keyed record tree engine shared by every element-set store: an AVL tree of records keyed by
+// the 64-bit satKey, both key modes (standard and DMA), key bumping, duplicates, the four key
+// listing orders and the reader/writer protocol. A store instantiates it with a traits struct.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <new>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "Siblings/Basalon/Keys.h"
+#include "Siblings/Basalon/TraceLog.h"
+
+namespace keyedtree {
+
+// What a store supplies (see QelTreeTraits for an example):
+//   using Record = ...;                                  stored record type
+//   static constexpr int32_t kElsetType;                 element-set code written into DMA blocks
+//   static constexpr std::string_view kMessagePrefix;    put before every engine message ("" for none)
+//   static void copy(Record& dst, const Record& src);    deep copy (no-op onto itself)
+//   static void release(Record& rec);                    frees what the record owns
+//   static bool equal(const Record& a, const Record& b); identical duplicate test
+//   static int32_t validate(const Record& rec);          0 when the record may be stored (logs itself)
+//   static int64_t makeKey(const Record& rec);           standard-mode satKey, -1 when none
+//   static int32_t satNum(const Record& rec);
+//   static void markNotFound(Record& rec);               the output of a failed copying find
+//   static void sortString(const Record& rec, char out[32]);  orders 0/1 of the key listing
+//   static int32_t writeRecord(const Record& rec, int32_t unit);  0 when the record's text was written
+
+// Result of the consistency walk used by the test suites.
+struct TreeReport {
+  bool ok = true;
+  std::string problem;  // first inconsistency found, empty when ok
+  int32_t count = 0;
+  int32_t height = 0;
+  std::vector<std::pair<int64_t, int32_t>> keySeq;  // (key, seq) in ascending key order
+};
+
+template <class Traits>
+class KeyedTree {
+ public:
+  using Record = typename Traits::Record;
+
+  // One tree node. In the standard key mode the node owns its record; in the DMA mode `rec` is
+  // null and the record hangs off the DMA block that the key designates.
+  struct Node {
+    int64_t key = 0;
+    int32_t seq = 0;
+    int32_t balance = 0;  // height(higher) - height(lower): -1, 0 or +1
+    Node* lower = nullptr;
+    Node* higher = nullptr;
+    Record* rec = nullptr;
+  };
+
+  // Add status of AddNode: 0/1 inserted (1: the subtree grew), 2 key taken by a different record,
+  // 3 identical record already stored under the key.
+  static constexpr int32_t kInserted = 1;
+  static constexpr int32_t kKeyTaken = 2;
+  static constexpr int32_t kDuplicate = 3;
+  static constexpr int kMaxKeyAttempts = 100;
+
+  constexpr KeyedTree() = default;
+  KeyedTree(const KeyedTree&) = delete;
+  KeyedTree& operator=(const KeyedTree&) = delete;
+
+  // ---- Reader/writer protocol -------------------------------------------------------------
+  // A reader announces itself in numReads and then re-checks isUpdating; a writer raises
+  // isUpdating and then waits for numReads to drain. With sequentially consistent operations at
+  // least one of the two sees the other, so no reader is inside while a writer works.
+
+  void BeginRead() {
+    for (;;) {
+      for (int spins = 0; isUpdating_.v.load(std::memory_order_seq_cst) != 0; ++spins) pause(spins);
+      numReads_.v.fetch_add(1, std::memory_order_seq_cst);
+      if (isUpdating_.v.load(std::memory_order_seq_cst) == 0) return;
+      numReads_.v.fetch_sub(1, std::memory_order_seq_cst);  // a writer got in first: back out
+    }
+  }
+
+  void EndRead() { numReads_.v.fetch_sub(1, std::memory_order_seq_cst); }
+
+  // ---- Adding ------------------------------------------------------------------------------
+
+  // Validates, keys and stores a copy of rec. Returns the key it is stored under, -1 on failure,
+  // 0 for a duplicate reported as an error; *nodeOut (when given) links to the new node or is null.
+  int64_t AddToMem(const Record& rec, Node** nodeOut = nullptr) {
+    if (nodeOut != nullptr) *nodeOut = nullptr;
+    if (Traits::validate(rec) != 0) return -1;
+
+    const bool dmaMode = basalon::effectivekeymode() == 1;
+    basalon::DmaBlock* block = nullptr;
+    int64_t satKey = -1;
+    if (dmaMode) {
+      block = basalon::dmaalloc(Traits::kElsetType);
+      if (block == nullptr) {
+        logError("AddRecToMem: Cannot allocate memory for a new dma.");
+        return -1;
+      }
+      block->spare = 0;
+      block->attach1 = nullptr;
+      block->attach2 = nullptr;
+      Record* copy = newCopy(rec);
+      if (copy == nullptr) {
+        basalon::dmafree(block);
+        logError("AddRecToMem: Cannot allocate memory for a new rec.");
+        return -1;
+      }
+      block->rec = copy;
+      block->elsetType = Traits::kElsetType;
+      satKey = basalon::dmakey(block);
+    } else {
+      satKey = Traits::makeKey(rec);
+      if (satKey == -1) return -1;
+    }
+
+    Node* node = new (std::nothrow) Node;
+    if (node == nullptr) {
+      logError("AddRecToMem: Unable to allocate memory for key " + keyField(satKey) + ".");
+      freeBlock(block);
+      return -1;
+    }
+    node->key = satKey;
+    if (!dmaMode) {
+      node->rec = newCopy(rec);
+      if (node->rec == nullptr) {
+        logError("AddRecToMem: Memory allocation failed");
+        delete node;
+        return -1;
+      }
+    }
+
+    int32_t status = 0;
+    bool exhausted = false;
+    addNode(node, status, exhausted);
+    if (status == kKeyTaken || status == kDuplicate) {
+      // Not inserted: the existing record stays as it was.
+      int64_t result = node->key;  // where the identical record is stored
+      if (dmaMode) {
+        // A DMA key is unique to its live block; a clash means a stale node still holds it.
+        logError("AddRecToMem: Duplicated record/key " + keyField(satKey) + " found.");
+        freeBlock(block);
+        result = -1;
+      } else if (basalon::dupkeymodeget() == 0 || exhausted) {
+        // Reported as a duplicate; when every bumped key was taken there is no key to return.
+        logError("AddRecToMem: Duplicated record/key " + keyField(satKey) + " found.");
+        result = 0;
+      }
+      releaseNode(node);
+      return result;
+    }
+    if (nodeOut != nullptr) *nodeOut = node;
+    return node->key;
+  }
+
+  // Inserts a prepared node as a writer. A standard key taken by a different record is bumped
+  // with nextsatkey, up to kMaxKeyAttempts tries; a DMA key is tried once.
+  void AddNode(Node* node, int32_t& status) {
+    bool exhausted = false;
+    addNode(node, status, exhausted);
+  }
+
+  // ---- Removing and updating ---------------------------------------------------------------
+
+  void RemoveNode(int64_t satKey, int32_t& flag, int32_t& code) {
+    code = 0;
+    const bool dma = basalon::isdma(satKey);
+    if (dma && satKey < 1) {
+      code = 2;
+      logError("RemoveNode: Invalid DMA key (<=0).");
+      return;
+    }
+    WriterSection writer(*this);
+    // The block is released inside the writer section so that no reader walking the tree
+    // (SatKeyGet reads DMA records) can meet a record being freed.
+    if (dma) {
+      const int32_t dmaCode = RemoveDMA(satKey);
+      if (dmaCode != 0) {
+        code = dmaCode;
+        return;
+      }
+    }
+    Node* root = root_.v.load(std::memory_order_relaxed);
+    bool found = false;
+    removeRecursive(root, satKey, flag, found);
+    root_.v.store(root, std::memory_order_release);
+    if (!found) {
+      code = 2;
+      logError("RemoveNode: Unable to locate this key " + keyField(satKey) + " in its binary tree.");
+    }
+  }
+
+  // Releases the record of a DMA key and frees its block unless another library attached data.
+  int32_t RemoveDMA(int64_t satKey) {
+    basalon::DmaBlock* block = liveBlock(satKey);
+    if (block == nullptr) {
+      logError("RemoveDMA: /DMA doesn't exist or was already deallocated");
+      return 2;
+    }
+    if (block->elsetType != Traits::kElsetType) {
+      logError("RemoveDMA: This DMA object isn't a correct object.");
+      return 2;
+    }
+    deleteRecord(static_cast<Record*>(block->rec));
+    block->rec = nullptr;
+    if (block->attach1 == nullptr && block->attach2 == nullptr) basalon::dmafree(block);
+    return 0;
+  }
+
+  // Replaces the stored record by a copy of rec; the key is kept.
+  void UpdateRec(int64_t satKey, const Record& rec, int32_t& code) {
+    code = 0;
+    if (basalon::isdma(satKey)) {
+      if (satKey < 1) {
+        code = 2;
+        logError("UpdateRec: Invalid DMA key (<=0).");
+        return;
+      }
+      basalon::DmaBlock* block = liveBlock(satKey);
+      // A block of another store holds another record type: it is never overwritten.
+      if (block == nullptr || block->elsetType != Traits::kElsetType) {
+        code = 2;
+        logError("UpdateRec: rec/DMA doesn't exist or was already deallocated");
+        return;
+      }
+      if (block->rec == nullptr) {
+        Record* copy = newCopy(rec);
+        if (copy == nullptr) {
+          code = 2;
+          logError("UpdateRec: Memory allocation failed");
+          return;
+        }
+        block->rec = copy;
+      } else {
+        Traits::copy(*static_cast<Record*>(block->rec), rec);
+      }
+      return;
+    }
+    WriterSection writer(*this);
+    Node* node = search(root_.v.load(std::memory_order_relaxed), satKey);
+    if (node == nullptr) {
+      code = 2;
+      logError("UpdateRec: Unable to locate key " + keyField(satKey) + " in its binary tree.");
+      return;
+    }
+    // The new copy is made before the old record goes, so a failed allocation loses nothing.
+    Record* copy = newCopy(rec);
+    if (copy == nullptr) {
+      code = 2;
+      logError("UpdateRec: Memory allocation failed");
+      return;
+    }
+    deleteRecord(node->rec);
+    node->rec = copy;
+  }
+
+  // Removes every node (post-order, without recursion). The sequence counter keeps counting.
+  void EmptyTree(int32_t& code) {
+    WriterSection writer(*this);
+    Node* root = root_.v.load(std::memory_order_relaxed);
+    if (root == nullptr) return;
+    std::vector<Node*> stack;
+    stack.reserve(64);
+    Node* last = nullptr;
+    Node* p = root;
+    while (p != nullptr || !stack.empty()) {
+      if (p != nullptr) {
+        stack.push_back(p);
+        p = p->lower;
+        continue;
+      }
+      Node* top = stack.back();
+      if (top->higher != nullptr && last != top->higher) {
+        p = top->higher;
+        continue;
+      }
+      stack.pop_back();
+      if (basalon::isdma(top->key)) RemoveDMA(top->key);
+      releaseNode(top);
+      last = top;
+    }
+    root_.v.store(nullptr, std::memory_order_release);
+    code = 0;
+  }
+
+  // ---- Lookups -----------------------------------------------------------------------------
+
+  // Deep copy of the stored record into out; out is first released and marked not found.
+  void FindRec(int64_t satKey, Record& out, std::string* msg = nullptr) {
+    Traits::release(out);
+    Traits::markNotFound(out);
+    if (msg != nullptr) msg->clear();
+    if (basalon::isdma(satKey)) {
+      if (satKey < 1) {
+        setMsg(msg, "FindRec: Invalid DMA key (<=0).");
+        return;
+      }
+      basalon::DmaBlock* block = liveBlock(satKey);
+      if (block != nullptr && block->elsetType == Traits::kElsetType && block->rec != nullptr)
+        Traits::copy(out, *static_cast<const Record*>(block->rec));
+      return;
+    }
+    if (TreeIsEmpty()) {
+      setMsg(msg, "FindRec: Search tree is empty.");
+      return;
+    }
+    BeginRead();
+    const Node* node = search(root_.v.load(std::memory_order_acquire), satKey);
+    if (node != nullptr) Traits::copy(out, *node->rec);
+    EndRead();
+    if (node == nullptr) setMsg(msg, "FindRec: search key doens't exist.");
+  }
+
+  // A borrowed link to the stored record. For a standard key the read side stays entered: the
+  // caller calls EndRead exactly once afterwards, found or not. DMA keys need no EndRead.
+  void FindRecPtr(int64_t satKey, Record*& link, std::string* msg = nullptr) {
+    link = nullptr;
+    if (msg != nullptr) msg->clear();
+    if (basalon::isdma(satKey)) {
+      if (satKey < 1) {
+        setMsg(msg, "FindRecPtr: Invalid DMA key (<=0).");
+        return;
+      }
+      basalon::DmaBlock* block = liveBlock(satKey);
+      // A block made by another store carries another record type: not ours to hand out.
+      if (block == nullptr || block->elsetType != Traits::kElsetType) {
+        setMsg(msg, "FindRecPtr: Invalid DMA key.");
+        return;
+      }
+      if (block->rec == nullptr) {
+        setMsg(msg, "FindRecPtr: Prop data doesn't exist.");
+        return;
+      }
+      link = static_cast<Record*>(block->rec);
+      return;
+    }
+    BeginRead();
+    Node* root = root_.v.load(std::memory_order_acquire);
+    if (root == nullptr) {
+      setMsg(msg, "FindRecPtr: Search tree is empty.");
+      return;
+    }
+    Node* node = search(root, satKey);
+    if (node == nullptr) {
+      setMsg(msg, "FindRecPtr: search key doens't exist.");
+      return;
+    }
+    link = node->rec;
+  }
+
+  // Deep copy of a node's record (from its DMA block for a DMA key).
+  void GetRec(Record& out, const Node* node) const {
+    const Record* rec = node != nullptr ? recordOf(node) : nullptr;
+    if (rec != nullptr) {
+      Traits::copy(out, *rec);
+    } else {
+      Traits::release(out);
+      out = Record{};
+    }
+  }
+
+  // Key of the first record with satNum met in a pre-order walk; -1 when none.
+  int64_t SatKeyGet(int32_t satNum) {
+    if (TreeIsEmpty()) return -1;
+    BeginRead();
+    int64_t result = -1;
+    StackWalk stack;
+    stack.push(root_.v.load(std::memory_order_acquire));
+    while (!stack.empty()) {
+      const Node* p = stack.pop();
+      if (p == nullptr) continue;
+      const Record* rec = recordOf(p);
+      if (rec != nullptr && Traits::satNum(*rec) == satNum) {
+        result = p->key;
+        break;
+      }
+      stack.push(p->higher);
+      stack.push(p->lower);
+    }
+    EndRead();
+    return result;
+  }
+
+  int32_t GetNumOfTreeNodes() {
+    BeginRead();
+    const int32_t n = countNodes();
+    EndRead();
+    return n;
+  }
+
+  // Keys in one of the listing orders, written from keys[count] on; count grows by the number
+  // written. Order 0: by satellite number then epoch; 1: the reverse; 2: load order; any other:
+  // ascending satKey. At most maxKeys keys are written (the caller's array room past count).
+  void GetTreeKeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys = INT64_MAX) {
+    if (keys == nullptr || maxKeys <= 0) return;
+    BeginRead();
+    const int64_t total = countNodes();
+    const int64_t n = std::min(total, maxKeys);
+    int64_t* out = keys + count;
+    if (order == 0 || order == 1 || order == 2) {
+      std::vector<SortEntry> entries;
+      entries.reserve(static_cast<size_t>(n));
+      forEachInOrder([&](const Node* p) {
+        if (static_cast<int64_t>(entries.size()) >= n) return false;
+        SortEntry e;
+        e.key = p->key;
+        if (order == 2) {
+          seqString(p->seq, e.text.data());
+        } else {
+          const Record* rec = recordOf(p);
+          if (rec != nullptr) {
+            Traits::sortString(*rec, e.text.data());
+          } else {
+            e.text.fill(' ');
+          }
+        }
+        entries.push_back(e);
+        return true;
+      });
+      EndRead();
+      std::sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
+        const int c = std::memcmp(a.text.data(), b.text.data(), a.text.size());
+        return c != 0 ? c < 0 : a.key < b.key;
+      });
+      if (order == 1) std::reverse(entries.begin(), entries.end());
+      for (size_t i = 0; i < entries.size(); ++i) out[i] = entries[i].key;
+      count += static_cast<int32_t>(entries.size());
+      return;
+    }
+    int64_t written = 0;
+    forEachInOrder([&](const Node* p) {
+      if (written >= n) return false;
+      out[written++] = p->key;
+      return true;
+    });
+    EndRead();
+    count += static_cast<int32_t>(written);
+  }
+
+  bool TreeIsEmpty() const { return root_.v.load(std::memory_order_acquire) == nullptr; }
+
+  // Writes every record in ascending key order with writeOne (0 = written). When a record gives
+  // no text or cannot be written, that node's higher subtree is skipped.
+  template <class WriteFn>
+  void WriteLinesWith(WriteFn&& writeOne) {
+    BeginRead();
+    writeInOrder(root_.v.load(std::memory_order_acquire), writeOne);
+    EndRead();
+  }
+
+  // Writes every record to an open unit with the store's own record writer.
+  void WriteLines(int32_t unit) {
+    WriteLinesWith([unit](const Record& rec) { return Traits::writeRecord(rec, unit); });
+  }
+
+  // Calls visit(key, record) for every node in pre-order (node, lower, higher) under the read side.
+  template <class VisitFn>
+  void VisitPreOrder(VisitFn&& visit) {
+    BeginRead();
+    StackWalk stack;
+    stack.push(root_.v.load(std::memory_order_acquire));
+    while (!stack.empty()) {
+      const Node* p = stack.pop();
+      if (p == nullptr) continue;
+      const Record* rec = recordOf(p);
+      if (rec != nullptr) visit(p->key, *rec);
+      stack.push(p->higher);
+      stack.push(p->lower);
+    }
+    EndRead();
+  }
+
+  // The last load sequence number given out (never reset).
+  int32_t LastSeqNum() const { return seqNum_.load(std::memory_order_relaxed); }
+  int32_t NumReads() const { return numReads_.v.load(std::memory_order_seq_cst); }
+
+  // Consistency walk for the test suites: heights agree with the balance fields, balances are
+  // within -1..+1, keys strictly ascend, and every standard-key node has its record.
+  TreeReport Validate() {
+    TreeReport report;
+    BeginRead();
+    bool haveLast = false;
+    int64_t lastKey = 0;
+    report.height = checkSubtree(root_.v.load(std::memory_order_acquire), report, haveLast, lastKey);
+    EndRead();
+    report.count = static_cast<int32_t>(report.keySeq.size());
+    return report;
+  }
+
+ private:
+  // Each shared word on its own cache line: readers only read isUpdating and root while the
+  // read count changes on every entry.
+  template <class T>
+  struct alignas(64) Padded {
+    std::atomic<T> v{};
+  };
+
+  struct SortEntry {
+    std::array<char, 32> text;
+    int64_t key;
+  };
+
+  // Fixed explicit stack for walks: an AVL tree of 2^31 nodes is at most 45 levels deep, and a
+  // walk pushes at most two nodes per level.
+  struct StackWalk {
+    std::array<const Node*, 192> items{};
+    size_t n = 0;
+    void push(const Node* p) {
+      if (p != nullptr && n < items.size()) items[n++] = p;
+    }
+    const Node* pop() { return items[--n]; }
+    bool empty() const { return n == 0; }
+  };
+
+  // Holds the writer lock with isUpdating raised and no reader inside.
+  class WriterSection {
+   public:
+    explicit WriterSection(KeyedTree& t) : t_(t), guard_(t.writerLock_) {
+      t_.isUpdating_.v.store(1, std::memory_order_seq_cst);
+      for (int spins = 0; t_.numReads_.v.load(std::memory_order_seq_cst) != 0; ++spins) pause(spins);
+    }
+    ~WriterSection() { t_.isUpdating_.v.store(0, std::memory_order_seq_cst); }
+    WriterSection(const WriterSection&) = delete;
+    WriterSection& operator=(const WriterSection&) = delete;
+
+   private:
+    KeyedTree& t_;
+    std::lock_guard<std::mutex> guard_;
+  };
+
+  static void pause(int spins) {
+    if (spins > 64) std::this_thread::yield();
+  }
+
+  static void logError(const std::string& text) {
+    std::string line;
+    line.reserve(Traits::kMessagePrefix.size() + text.size());
+    line.append(Traits::kMessagePrefix);
+    line.append(text);
+    if (line.size() > 128) line.resize(128);
+    basalon::tracelogerror(line);
+  }
+
+  static void setMsg(std::string* msg, std::string_view text) {
+    if (msg == nullptr) return;
+    msg->assign(Traits::kMessagePrefix);
+    msg->append(text);
+    if (msg->size() > 128) msg->resize(128);
+  }
+
+  // A key right-justified in 19 columns.
+  static std::string keyField(int64_t key) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%19" PRId64, key);
+    return buf;
+  }
+
+  // Load sequence number as 12 digits, zero padded, then blanks to 32 characters.
+  static void seqString(int32_t seq, char* out) {
+    std::memset(out, ' ', 32);
+    int64_t v = seq;
+    const bool negative = v < 0;
+    if (negative) v = -v;
+    for (int i = 11; i >= 0; --i) {
+      out[i] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    }
+    if (negative) out[0] = '-';
+  }
+
+  static Record* newCopy(const Record& rec) {
+    Record* copy = nullptr;
+    try {
+      copy = new Record;
+      Traits::copy(*copy, rec);
+    } catch (const std::bad_alloc&) {
+      deleteRecord(copy);
+      return nullptr;
+    }
+    return copy;
+  }
+
+  static void deleteRecord(Record* rec) {
+    if (rec == nullptr) return;
+    Traits::release(*rec);
+    delete rec;
+  }
+
+  static void releaseNode(Node* node) {
+    deleteRecord(node->rec);
+    delete node;
+  }
+
+  // Frees a DMA block made by a failed add, with its record.
+  static void freeBlock(basalon::DmaBlock* block) {
+    if (block == nullptr) return;
+    deleteRecord(static_cast<Record*>(block->rec));
+    block->rec = nullptr;
+    basalon::dmafree(block);
+  }
+
+  // The live block a DMA key designates (self non-zero and equal to the key's address), or null.
+  static basalon::DmaBlock* liveBlock(int64_t satKey) {
+    basalon::DmaBlock* block = basalon::keytocptr(satKey);
+    if (block == nullptr || block->self == 0 || block->self != basalon::satkeytoaddr(satKey)) return nullptr;
+    return block;
+  }
+
+  // A node's record: its own in the standard mode, its DMA block's otherwise.
+  static Record* recordOf(const Node* node) {
+    if (node->rec != nullptr) return node->rec;
+    if (!basalon::isdma(node->key)) return nullptr;
+    basalon::DmaBlock* block = liveBlock(node->key);
+    if (block == nullptr || block->elsetType != Traits::kElsetType) return nullptr;
+    return static_cast<Record*>(block->rec);
+  }
+
+  static Node* search(Node* p, int64_t key) {
+    while (p != nullptr && p->key != key) p = key < p->key ? p->lower : p->higher;
+    return p;
+  }
+
+  int32_t countNodes() const {
+    int32_t n = 0;
+    StackWalk stack;
+    stack.push(root_.v.load(std::memory_order_acquire));
+    while (!stack.empty()) {
+      const Node* p = stack.pop();
+      ++n;
+      stack.push(p->lower);
+      stack.push(p->higher);
+    }
+    return n;
+  }
+
+  // In-order walk without recursion; fn returns false to stop.
+  template <class Fn>
+  void forEachInOrder(Fn&& fn) const {
+    StackWalk stack;
+    const Node* p = root_.v.load(std::memory_order_acquire);
+    while (p != nullptr || !stack.empty()) {
+      while (p != nullptr) {
+        stack.push(p);
+        p = p->lower;
+      }
+      p = stack.pop();
+      if (!fn(p)) return;
+      p = p->higher;
+    }
+  }
+
+  template <class WriteFn>
+  void writeInOrder(const Node* p, WriteFn& writeOne) {
+    if (p == nullptr) return;
+    writeInOrder(p->lower, writeOne);
+    const Record* rec = recordOf(p);
+    if (rec == nullptr) return;
+    Record copy{};
+    Traits::copy(copy, *rec);
+    const int32_t rc = writeOne(static_cast<const Record&>(copy));
+    Traits::release(copy);
+    if (rc != 0) return;
+    writeInOrder(p->higher, writeOne);
+  }
+
+  // ---- AVL insertion -----------------------------------------------------------------------
+
+  // AddNode; exhausted tells that every one of the kMaxKeyAttempts keys was taken.
+  void addNode(Node* node, int32_t& status, bool& exhausted) {
+    WriterSection writer(*this);
+    exhausted = false;
+    if (basalon::isdma(node->key)) {
+      status = 0;
+      insertAtRoot(node, status);
+      return;
+    }
+    const int64_t firstKey = node->key;
+    for (int attempt = 0; attempt < kMaxKeyAttempts; ++attempt) {
+      status = 0;
+      insertAtRoot(node, status);
+      if (status < kKeyTaken || status == kDuplicate) return;
+      node->key = basalon::nextsatkey(node->key);
+    }
+    node->key = firstKey;
+    status = kDuplicate;
+    exhausted = true;
+  }
+
+  void insertAtRoot(Node* node, int32_t& status) {
+    Node* root = root_.v.load(std::memory_order_relaxed);
+    insertRecursive(root, node, status);
+    root_.v.store(root, std::memory_order_release);
+  }
+
+  void insertRecursive(Node*& p, Node* node, int32_t& status) {
+    if (p == nullptr) {
+      node->seq = seqNum_.fetch_add(1, std::memory_order_relaxed) + 1;
+      node->balance = 0;
+      node->lower = nullptr;
+      node->higher = nullptr;
+      p = node;
+      status = kInserted;
+      return;
+    }
+    if (node->key < p->key) {
+      insertRecursive(p->lower, node, status);
+      if (status != kInserted) return;
+      if (p->balance == 1) {
+        p->balance = 0;
+        status = 0;
+      } else if (p->balance == 0) {
+        p->balance = -1;
+      } else {
+        Node* l = p->lower;
+        if (l->balance == -1) {  // single right rotation
+          p->lower = l->higher;
+          l->higher = p;
+          p->balance = 0;
+          p = l;
+        } else {  // double rotation through the lower child's higher grandchild
+          Node* g = l->higher;
+          l->higher = g->lower;
+          g->lower = l;
+          p->lower = g->higher;
+          g->higher = p;
+          p->balance = g->balance == -1 ? 1 : 0;
+          l->balance = g->balance == 1 ? -1 : 0;
+          p = g;
+        }
+        p->balance = 0;
+        status = 0;
+      }
+    } else if (node->key > p->key) {
+      insertRecursive(p->higher, node, status);
+      if (status != kInserted) return;
+      if (p->balance == -1) {
+        p->balance = 0;
+        status = 0;
+      } else if (p->balance == 0) {
+        p->balance = 1;
+      } else {
+        Node* h = p->higher;
+        if (h->balance == 1) {  // single left rotation
+          p->higher = h->lower;
+          h->lower = p;
+          p->balance = 0;
+          p = h;
+        } else {  // double rotation through the higher child's lower grandchild
+          Node* g = h->lower;
+          h->lower = g->higher;
+          g->higher = h;
+          p->higher = g->lower;
+          g->lower = p;
+          p->balance = g->balance == 1 ? -1 : 0;
+          h->balance = g->balance == -1 ? 1 : 0;
+          p = g;
+        }
+        p->balance = 0;
+        status = 0;
+      }
+    } else {
+      const Record* existing = recordOf(p);
+      const Record* incoming = recordOf(node);
+      status = existing != nullptr && incoming != nullptr && Traits::equal(*existing, *incoming) ? kDuplicate
+                                                                                                 : kKeyTaken;
+    }
+  }
+
+  // ---- AVL deletion ------------------------------------------------------------------------
+
+  void removeRecursive(Node*& p, int64_t key, int32_t& flag, bool& found) {
+    if (p == nullptr) return;
+    if (key < p->key) {
+      removeRecursive(p->lower, key, flag, found);
+      if (flag == 1) balanceRightHeavy(p, flag);
+      return;
+    }
+    if (key > p->key) {
+      removeRecursive(p->higher, key, flag, found);
+      if (flag == 1) balanceLeftHeavy(p, flag);
+      return;
+    }
+    found = true;
+    Node* q = p;
+    if (q->higher == nullptr) {
+      p = q->lower;
+      flag = 1;
+      releaseNode(q);
+    } else if (q->lower == nullptr) {
+      p = q->higher;
+      flag = 1;
+      releaseNode(q);
+    } else {
+      swapNode(q->lower, q, flag);
+      if (flag == 1) balanceRightHeavy(p, flag);
+    }
+  }
+
+  // Moves the in-order predecessor (rightmost node of r) into q and unlinks the predecessor.
+  // The record moves by link, so the predecessor's record keeps its address.
+  void swapNode(Node*& r, Node* q, int32_t& flag) {
+    if (r->higher != nullptr) {
+      swapNode(r->higher, q, flag);
+      if (flag == 1) balanceLeftHeavy(r, flag);
+      return;
+    }
+    Node* pred = r;
+    q->key = pred->key;
+    q->seq = pred->seq;
+    std::swap(q->rec, pred->rec);
+    r = pred->lower;
+    releaseNode(pred);  // takes q's old record with it
+    flag = 1;
+  }
+
+  // The higher side of p got one level shorter.
+  static void balanceLeftHeavy(Node*& p, int32_t& flag) {
+    if (p->balance == 1) {
+      p->balance = 0;
+    } else if (p->balance == 0) {
+      p->balance = -1;
+      flag = 0;
+    } else {
+      Node* l = p->lower;
+      const int32_t b1 = l->balance;
+      if (b1 <= 0) {  // single right rotation
+        p->lower = l->higher;
+        l->higher = p;
+        if (b1 == 0) {
+          p->balance = -1;
+          l->balance = 1;
+          flag = 0;
+        } else {
+          p->balance = 0;
+          l->balance = 0;
+        }
+        p = l;
+      } else {  // double rotation
+        Node* g = l->higher;
+        const int32_t b2 = g->balance;
+        l->higher = g->lower;
+        g->lower = l;
+        p->lower = g->higher;
+        g->higher = p;
+        p->balance = b2 == -1 ? 1 : 0;
+        l->balance = b2 == 1 ? -1 : 0;
+        p = g;
+        g->balance = 0;
+      }
+    }
+  }
+
+  // The lower side of p got one level shorter (mirror of balanceLeftHeavy).
+  static void balanceRightHeavy(Node*& p, int32_t& flag) {
+    if (p->balance == -1) {
+      p->balance = 0;
+    } else if (p->balance == 0) {
+      p->balance = 1;
+      flag = 0;
+    } else {
+      Node* h = p->higher;
+      const int32_t b1 = h->balance;
+      if (b1 >= 0) {  // single left rotation
+        p->higher = h->lower;
+        h->lower = p;
+        if (b1 == 0) {
+          p->balance = 1;
+          h->balance = -1;
+          flag = 0;
+        } else {
+          p->balance = 0;
+          h->balance = 0;
+        }
+        p = h;
+      } else {  // double rotation
+        Node* g = h->lower;
+        const int32_t b2 = g->balance;
+        h->lower = g->higher;
+        g->higher = h;
+        p->higher = g->lower;
+        g->lower = p;
+        p->balance = b2 == 1 ? -1 : 0;
+        h->balance = b2 == -1 ? 1 : 0;
+        p = g;
+        g->balance = 0;
+      }
+    }
+  }
+
+  // Height of the subtree, checking it on the way (see Validate).
+  int32_t checkSubtree(const Node* p, TreeReport& report, bool& haveLast, int64_t& lastKey) {
+    if (p == nullptr) return 0;
+    const int32_t hl = checkSubtree(p->lower, report, haveLast, lastKey);
+    if (haveLast && p->key <= lastKey && report.ok) {
+      report.ok = false;
+      report.problem = "key " + std::to_string(p->key) + " not above " + std::to_string(lastKey);
+    }
+    haveLast = true;
+    lastKey = p->key;
+    report.keySeq.emplace_back(p->key, p->seq);
+    if (p->rec == nullptr && !basalon::isdma(p->key) && report.ok) {
+      report.ok = false;
+      report.problem = "key " + std::to_string(p->key) + " has no record";
+    }
+    const int32_t hh = checkSubtree(p->higher, report, haveLast, lastKey);
+    if (report.ok && (p->balance != hh - hl || p->balance < -1 || p->balance > 1)) {
+      report.ok = false;
+      report.problem = "key " + std::to_string(p->key) + " balance " + std::to_string(p->balance) +
+                       " but heights " + std::to_string(hl) + "/" + std::to_string(hh);
+    }
+    return 1 + std::max(hl, hh);
+  }
+
+  Padded<Node*> root_;
+  Padded<int32_t> isUpdating_;
+  Padded<int32_t> numReads_;
+  std::atomic<int32_t> seqNum_{0};
+  std::mutex writerLock_;
+};
+
+}  // namespace keyedtree

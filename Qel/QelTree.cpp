@@ -1,0 +1,108 @@
+// The Qel store instance and what the engine needs of Qel records: keys, equality, sort text.
+#include "Qel/QelTree.h"
+
+#include <atomic>
+#include <charconv>
+#include <cstring>
+
+#include "Siblings/Basalon/Vectors.h"
+#include "Siblings/Chronel/Chronel.h"
+
+namespace qel {
+namespace {
+
+QelTree gQelTree;
+std::atomic<QelLinesWriter> gLinesWriter{nullptr};
+
+}  // namespace
+
+QelTree& QelStore() { return gQelTree; }
+
+bool QelTreeTraits::equal(const Record& a, const Record& b) { return Equal(a, b); }
+int64_t QelTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrQel(rec); }
+
+void QelTreeTraits::markNotFound(Record& rec) {
+  rec = QelRecord{};
+  rec.satNum = -123;
+}
+
+void QelTreeTraits::sortString(const Record& rec, char out[32]) { FieldsToStr(rec, out); }
+
+int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {
+  const QelLinesWriter writer = gLinesWriter.load();
+  return writer != nullptr ? writer(rec, unit) : 2;
+}
+
+void AddQelToMem(const QelRecord& rec, int64_t& satKey, QelBinTree** node) {
+  satKey = gQelTree.AddToMem(rec, node);
+}
+void QelAddNode(QelBinTree* node, int32_t& status) { gQelTree.AddNode(node, status); }
+void QelRemoveNode(int64_t satKey, int32_t& flag, int32_t& code) { gQelTree.RemoveNode(satKey, flag, code); }
+int32_t RemoveDMA(int64_t satKey) { return gQelTree.RemoveDMA(satKey); }
+void QelUpdateRec(int64_t satKey, const QelRecord& rec, int32_t& code) {
+  gQelTree.UpdateRec(satKey, rec, code);
+}
+void QelEmptyTree(int32_t& code) { gQelTree.EmptyTree(code); }
+void QelFindRec(int64_t satKey, QelRecord& rec, std::string* msg) { gQelTree.FindRec(satKey, rec, msg); }
+void QelFindRecPtr(int64_t satKey, QelRecord*& rec, std::string* msg) {
+  gQelTree.FindRecPtr(satKey, rec, msg);
+}
+void QelGetRec(QelRecord& rec, const QelBinTree* node) { gQelTree.GetRec(rec, node); }
+int64_t QelSatKeyGet(int32_t satNum) { return gQelTree.SatKeyGet(satNum); }
+int32_t QelGetNumOfTreeNodes() { return gQelTree.GetNumOfTreeNodes(); }
+void QelGetTreeKeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys) {
+  gQelTree.GetTreeKeys(count, keys, order, maxKeys);
+}
+bool QelTreeIsEmpty() { return gQelTree.TreeIsEmpty(); }
+void QelBeginRead() { gQelTree.BeginRead(); }
+void QelEndRead() { gQelTree.EndRead(); }
+void QelWriteLines(int32_t unit) { gQelTree.WriteLines(unit); }
+void SetQelLinesWriter(QelLinesWriter writer) { gLinesWriter.store(writer); }
+
+int64_t CreateSatKeyFrQel(const QelRecord& rec) {
+  return chronel::createsatkey(rec.satNum, kQelElsetType, InputDateToDs50(rec.epoch));
+}
+
+double InputDateToDs50(const InputDate& date) {
+  return chronel::tcomps2utc(date.day, date.hour, date.minute, date.second, date.year);
+}
+
+bool QelElsetType(int32_t code) { return code == kQelElsetType; }
+
+bool Equal(const QelRecord& a, const QelRecord& b) {
+  if (a.satNum != b.satNum || a.epoch.year != b.epoch.year || a.epoch.day != b.epoch.day ||
+      a.epoch.hour != b.epoch.hour || a.epoch.minute != b.epoch.minute)
+    return false;
+  if (basalon::neqr(a.epoch.second, b.epoch.second)) return false;
+  for (int i = 0; i < 3; ++i) {
+    if (basalon::neqr(a.eciPos[i], b.eciPos[i]) || basalon::neqr(a.eciVel[i], b.eciVel[i])) return false;
+  }
+  return !basalon::neqr(a.ballisticCoef, b.ballisticCoef) &&
+         !basalon::neqr(a.solarRadPressCoef, b.solarRadPressCoef);
+}
+
+void FieldsToStr(const QelRecord& rec, char out[32]) {
+  std::memset(out, ' ', 32);
+  // Satellite number, 9 digits zero padded (validated records are 1 to 999999999).
+  int64_t n = rec.satNum;
+  if (n < 0 || n > 999999999) {
+    std::memset(out, '*', 9);
+  } else {
+    for (int i = 8; i >= 0; --i) {
+      out[i] = static_cast<char>('0' + n % 10);
+      n /= 10;
+    }
+  }
+  // Epoch, DS50 UTC right-justified in 16 columns with 9 decimals; '*' fill when it does not fit.
+  char buf[64];
+  const auto res =
+      std::to_chars(buf, buf + sizeof buf, InputDateToDs50(rec.epoch), std::chars_format::fixed, 9);
+  const size_t len = res.ec == std::errc() ? static_cast<size_t>(res.ptr - buf) : 99;
+  if (len <= 16) {
+    std::memcpy(out + 9 + (16 - len), buf, len);
+  } else {
+    std::memset(out + 9, '*', 16);
+  }
+}
+
+}  // namespace qel
