@@ -1,10 +1,10 @@
 // Flat exports of the Chronel stand-in: host buffers in, library-level routines called.
 #include <string>
 
-#include "Chronel.h"
 #include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/SoftwareInfo.h"
 #include "Siblings/Chronel/Chronel.h"
+#include "include/Chronel.h"
 
 namespace {
 
