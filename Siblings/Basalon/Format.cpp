@@ -1,0 +1,381 @@
+// Fixed-width number writers (Iw, Iw.m, Fw.d, Ew.d) and fixed-column field readers.
+// Digits come from std::to_chars / std::from_chars (exact, locale free); ties are settled here.
+#include "Siblings/Basalon/Format.h"
+
+#include <bit>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace basalon {
+namespace {
+
+// Longest fixed-point text of a double: 309 integer digits, the point and kMaxFieldWidth decimals.
+constexpr int kScratch = 320 + kMaxFieldWidth;
+
+bool fill(char* out, int w) {
+  if (w > 0) std::memset(out, '*', static_cast<size_t>(w));
+  return false;
+}
+
+// Copies n characters right-justified into a field of w (n <= w).
+void place(char* out, int w, const char* text, int n) {
+  std::memset(out, ' ', static_cast<size_t>(w - n));
+  std::memcpy(out + (w - n), text, static_cast<size_t>(n));
+}
+
+// Whether a > 0 lies exactly halfway between two neighbouring multiples of 10^-q, that is whether
+// a * 2 * 10^q is an odd integer. Only such values differ between round-half-even (to_chars) and
+// round-half-away-from-zero. With a = mant * 2^k, mant odd: the power of two must cancel exactly and,
+// for q < 0, mant must hold the factor 5^-q.
+bool exacttie(double a, int q) {
+  if (!(a > 0.0)) return false;
+  int e = 0;
+  const double m = std::frexp(a, &e);
+  uint64_t mant = static_cast<uint64_t>(std::ldexp(m, 53));
+  int k = e - 53;
+  const int tz = std::countr_zero(mant);
+  mant >>= tz;
+  k += tz;
+  if (k != -(q + 1)) return false;
+  if (q >= 0) return true;
+  const int p = -q;
+  if (p > 22) return false;  // 5^23 exceeds any 53-bit mantissa
+  uint64_t five = 1;
+  for (int i = 0; i < p; ++i) five *= 5;
+  return mant % five == 0;
+}
+
+// Adds one unit in the last digit of the decimal text s[0..n) (digits and at most one '.'), carrying
+// leftwards; returns the new length (one more when the carry runs out of digits).
+int incrementdigits(char* s, int n) {
+  for (int i = n - 1; i >= 0; --i) {
+    if (s[i] == '.') continue;
+    if (s[i] != '9') {
+      ++s[i];
+      return n;
+    }
+    s[i] = '0';
+  }
+  std::memmove(s + 1, s, static_cast<size_t>(n));
+  s[0] = '1';
+  return n + 1;
+}
+
+// Fixed-point text of a >= 0 with d decimals, rounded half away from zero; returns its length.
+int fixeddigits(double a, int d, char* s) {
+  if (exacttie(a, d)) {
+    // The value has exactly d+1 decimals ending in 5: drop that 5 and round up.
+    const auto r = std::to_chars(s, s + kScratch, a, std::chars_format::fixed, d + 1);
+    int n = static_cast<int>(r.ptr - s) - 1;
+    if (d == 0) --n;  // the point before the dropped digit
+    return incrementdigits(s, n);
+  }
+  const auto r = std::to_chars(s, s + kScratch, a, std::chars_format::fixed, d);
+  return static_cast<int>(r.ptr - s);
+}
+
+// d significant digits of a > 0, rounded half away from zero, into digits[0..d); returns the decimal
+// exponent p of the first digit (a ~ d1.d2... * 10^p).
+int significantdigits(double a, int d, char* digits) {
+  char s[kScratch];
+  auto r = std::to_chars(s, s + kScratch, a, std::chars_format::scientific, d - 1);
+  const char* ep = static_cast<const char*>(std::memchr(s, 'e', static_cast<size_t>(r.ptr - s)));
+  int p = 0;
+  std::from_chars(ep + 1 + (ep[1] == '+' ? 1 : 0), r.ptr, p);
+  bool roundUp = false;
+  if (exacttie(a, d - 1 - p)) {
+    r = std::to_chars(s, s + kScratch, a, std::chars_format::scientific, d);
+    roundUp = true;
+  }
+  // Collect the mantissa digits, skipping the point.
+  int n = 0;
+  for (const char* c = s; *c != 'e' && c < r.ptr; ++c)
+    if (*c != '.') digits[n++] = *c;
+  if (roundUp) {
+    n = incrementdigits(digits, n - 1);
+    if (n > d) {  // 9.5 -> 10: one more power of ten
+      ++p;
+      n = d;
+    }
+  }
+  return p;
+}
+
+int intdigits(int64_t value, char* s) {
+  const auto r = std::to_chars(s, s + 24, value);
+  return static_cast<int>(r.ptr - s);
+}
+
+}  // namespace
+
+bool writei(char* out, int w, int64_t value) {
+  if (w <= 0) return false;
+  char s[24];
+  const int n = intdigits(value, s);
+  if (n > w) return fill(out, w);
+  place(out, w, s, n);
+  return true;
+}
+
+bool writeim(char* out, int w, int m, int64_t value) {
+  if (w <= 0) return false;
+  if (m < 0 || m > w) return fill(out, w);
+  if (m == 0 && value == 0) {
+    std::memset(out, ' ', static_cast<size_t>(w));
+    return true;
+  }
+  char s[24];
+  const int n = intdigits(value, s);
+  const bool neg = value < 0;
+  const int nd = n - (neg ? 1 : 0);
+  const int digits = nd > m ? nd : m;
+  const int len = digits + (neg ? 1 : 0);
+  if (len > w) return fill(out, w);
+  std::memset(out, ' ', static_cast<size_t>(w - len));
+  char* p = out + (w - len);
+  if (neg) *p++ = '-';
+  std::memset(p, '0', static_cast<size_t>(digits - nd));
+  std::memcpy(p + (digits - nd), s + (neg ? 1 : 0), static_cast<size_t>(nd));
+  return true;
+}
+
+int writei0(char* out, int64_t value) { return intdigits(value, out); }
+
+bool writef(char* out, int w, int d, double value) {
+  if (w <= 0) return false;
+  if (w > kMaxFieldWidth || d < 0 || d >= w || !std::isfinite(value)) return fill(out, w);
+  char s[kScratch + 2];
+  int n = fixeddigits(std::fabs(value), d, s);
+  if (d == 0) s[n++] = '.';
+  bool zero = true;
+  for (int i = 0; i < n && zero; ++i) zero = s[i] == '0' || s[i] == '.';
+  const bool neg = std::signbit(value) && !zero;
+  const char* body = s;
+  int len = n + (neg ? 1 : 0);
+  if (len > w && s[0] == '0' && d > 0) {  // no room for the zero before the point
+    ++body;
+    --n;
+    --len;
+  }
+  if (len > w) return fill(out, w);
+  std::memset(out, ' ', static_cast<size_t>(w - len));
+  char* p = out + (w - len);
+  if (neg) *p++ = '-';
+  std::memcpy(p, body, static_cast<size_t>(n));
+  return true;
+}
+
+bool writee(char* out, int w, int d, double value) {
+  if (w <= 0) return false;
+  if (w > kMaxFieldWidth || d < 1 || !std::isfinite(value)) return fill(out, w);
+  const double a = std::fabs(value);
+  char digits[kScratch];
+  int exponent = 0;  // of the 0.d1d2... form
+  if (a == 0.0) {
+    std::memset(digits, '0', static_cast<size_t>(d));
+  } else {
+    exponent = significantdigits(a, d, digits) + 1;
+  }
+  if (exponent > 99 || exponent < -99) return fill(out, w);
+  const bool neg = std::signbit(value) && a != 0.0;
+  const int core = d + 5;  // ".", d digits, "E+nn"
+  int len = core + (neg ? 1 : 0);
+  if (len > w) return fill(out, w);
+  const bool leadingZero = len < w;
+  if (leadingZero) ++len;
+  std::memset(out, ' ', static_cast<size_t>(w - len));
+  char* p = out + (w - len);
+  if (neg) *p++ = '-';
+  if (leadingZero) *p++ = '0';
+  *p++ = '.';
+  std::memcpy(p, digits, static_cast<size_t>(d));
+  p += d;
+  *p++ = 'E';
+  *p++ = exponent < 0 ? '-' : '+';
+  const int ae = exponent < 0 ? -exponent : exponent;
+  *p++ = static_cast<char>('0' + ae / 10);
+  *p = static_cast<char>('0' + ae % 10);
+  return true;
+}
+
+std::string fmti(int64_t value, int w) {
+  std::string s(static_cast<size_t>(w > 0 ? w : 0), ' ');
+  writei(s.data(), w, value);
+  return s;
+}
+
+std::string fmtim(int64_t value, int w, int m) {
+  std::string s(static_cast<size_t>(w > 0 ? w : 0), ' ');
+  writeim(s.data(), w, m, value);
+  return s;
+}
+
+std::string fmtf(double value, int w, int d) {
+  std::string s(static_cast<size_t>(w > 0 ? w : 0), ' ');
+  writef(s.data(), w, d, value);
+  return s;
+}
+
+std::string fmte(double value, int w, int d) {
+  std::string s(static_cast<size_t>(w > 0 ? w : 0), ' ');
+  writee(s.data(), w, d, value);
+  return s;
+}
+
+std::string fmti0(int64_t value) {
+  char s[24];
+  return std::string(s, static_cast<size_t>(writei0(s, value)));
+}
+
+// ---- Reading ----
+
+namespace {
+
+constexpr size_t kMaxNumberChars = 512;  // non-blank characters of one numeric field
+
+// The field without blanks and NULs into buf; false when it holds more than kMaxNumberChars.
+bool compact(std::string_view text, char* buf, size_t& n) {
+  n = 0;
+  for (const char c : text) {
+    if (c == ' ' || c == '\0') continue;
+    if (n == kMaxNumberChars) return false;
+    buf[n++] = c;
+  }
+  return true;
+}
+
+bool isdigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+std::string_view fieldcols(std::string_view line, int first, int width) {
+  if (first < 1 || width <= 0) return {};
+  const size_t start = static_cast<size_t>(first - 1);
+  if (start >= line.size()) return {};
+  return line.substr(start, static_cast<size_t>(width));
+}
+
+int parseint(std::string_view text, int64_t& value, bool* blank) {
+  value = 0;
+  if (blank != nullptr) *blank = false;
+  char buf[kMaxNumberChars];
+  size_t n = 0;
+  if (!compact(text, buf, n)) return kFieldBad;
+  if (n == 0) {
+    if (blank != nullptr) *blank = true;
+    return kFieldOk;
+  }
+  size_t i = (buf[0] == '+' || buf[0] == '-') ? 1 : 0;
+  if (i == n) return kFieldBad;
+  for (size_t j = i; j < n; ++j)
+    if (!isdigit(buf[j])) return kFieldBad;
+  // from_chars takes a minus sign but no plus sign.
+  const char* start = buf[0] == '+' ? buf + 1 : buf;
+  int64_t v = 0;
+  const auto r = std::from_chars(start, buf + n, v);
+  if (r.ec != std::errc() || r.ptr != buf + n) return kFieldBad;
+  value = v;
+  return kFieldOk;
+}
+
+int parsereal(std::string_view text, double& value, bool* blank) {
+  value = 0.0;
+  if (blank != nullptr) *blank = false;
+  char buf[kMaxNumberChars];
+  size_t n = 0;
+  if (!compact(text, buf, n)) return kFieldBad;
+  if (n == 0) {
+    if (blank != nullptr) *blank = true;
+    return kFieldOk;
+  }
+  // Grammar check: [sign] digits [. digits] [(E|D) [sign] digits], at least one mantissa digit.
+  size_t i = 0;
+  const bool neg = buf[0] == '-';
+  if (buf[0] == '+' || buf[0] == '-') ++i;
+  const size_t mantStart = i;
+  int intSig = 0;     // integer digits after leading zeros
+  int leadZeros = 0;  // zeros after the point before the first non-zero digit (no integer digits)
+  bool nonzeroSeen = false, point = false;
+  int mantDigits = 0;
+  for (; i < n; ++i) {
+    const char c = buf[i];
+    if (isdigit(c)) {
+      ++mantDigits;
+      if (!point) {
+        if (c != '0' || nonzeroSeen) ++intSig;
+      } else if (!nonzeroSeen && intSig == 0 && c == '0') {
+        ++leadZeros;
+      }
+      if (c != '0') nonzeroSeen = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (mantDigits == 0) return kFieldBad;
+  long expValue = 0;
+  if (i < n) {
+    const char c = buf[i];
+    if (c != 'E' && c != 'e' && c != 'D' && c != 'd') return kFieldBad;
+    buf[i++] = 'e';
+    bool expNeg = false;
+    if (i < n && (buf[i] == '+' || buf[i] == '-')) expNeg = buf[i++] == '-';
+    if (i == n) return kFieldBad;
+    for (; i < n; ++i) {
+      if (!isdigit(buf[i])) return kFieldBad;
+      if (expValue < 100000) expValue = expValue * 10 + (buf[i] - '0');
+    }
+    if (expNeg) expValue = -expValue;
+  }
+  if (!nonzeroSeen) {
+    value = neg ? -0.0 : 0.0;
+    return kFieldOk;
+  }
+  // from_chars takes neither a plus sign nor a sign of its own here: parse the magnitude.
+  double v = 0.0;
+  const auto r = std::from_chars(buf + mantStart, buf + n, v, std::chars_format::general);
+  if (r.ec == std::errc::result_out_of_range) {
+    // Decimal exponent of the first significant digit decides between underflow and overflow.
+    const long magnitude = (intSig > 0 ? intSig - 1 : -(leadZeros + 1)) + expValue;
+    if (magnitude >= 0) return kFieldBad;
+    value = neg ? -0.0 : 0.0;
+    return kFieldOk;
+  }
+  if (r.ec != std::errc() || r.ptr != buf + n || !std::isfinite(v)) return kFieldBad;
+  value = neg ? -v : v;
+  return kFieldOk;
+}
+
+int readintfield(std::string_view line, int first, int width, int64_t& value, bool* blank) {
+  if (first < 1 || width < 0) {
+    value = 0;
+    if (blank != nullptr) *blank = false;
+    return kFieldBad;
+  }
+  return parseint(fieldcols(line, first, width), value, blank);
+}
+
+int readintfield(std::string_view line, int first, int width, int32_t& value, bool* blank) {
+  int64_t v = 0;
+  const int code = readintfield(line, first, width, v, blank);
+  value = 0;
+  if (code != kFieldOk) return code;
+  if (v < INT32_MIN || v > INT32_MAX) return kFieldBad;
+  value = static_cast<int32_t>(v);
+  return kFieldOk;
+}
+
+int readrealfield(std::string_view line, int first, int width, double& value, bool* blank) {
+  if (first < 1 || width < 0) {
+    value = 0.0;
+    if (blank != nullptr) *blank = false;
+    return kFieldBad;
+  }
+  return parsereal(fieldcols(line, first, width), value, blank);
+}
+
+}  // namespace basalon
