@@ -41,14 +41,6 @@ void matmulat(const double* a, const double* b, double* out, int n) {
     }
 }
 
-// [[R6, 0], [0, I3]] as a 9x9 matrix.
-void extendto9(const double r6[36], double r9[81]) {
-  std::fill(r9, r9 + 81, 0.0);
-  for (int i = 0; i < 6; ++i)
-    for (int j = 0; j < 6; ++j) r9[i * 9 + j] = r6[i * 6 + j];
-  for (int i = 6; i < 9; ++i) r9[i * 9 + i] = 1.0;
-}
-
 // R C R^T (transposed = false) or R^T C R (transposed = true) of n x n matrices.
 void similarity(const double* r, const double* c, double* out, int n, bool transposed) {
   double tmp[81];
@@ -105,17 +97,31 @@ void blockmtx6(const Mat3& m, double r6[36]) {
 void rotcov6(const double r6[36], const double c[36], double out[36]) { similarity(r6, c, out, 6, false); }
 void rotcov6t(const double r6[36], const double c[36], double out[36]) { similarity(r6, c, out, 6, true); }
 
-void rotcov9(const double r6[36], const double c[81], double out[81]) {
-  double r9[81];
-  extendto9(r6, r9);
-  similarity(r9, c, out, 9, false);
+// 9x9 by blocks: with R9 = [[R6, 0], [0, I3]] and C = [[A, B], [B^T, D]], R9 C R9^T is
+// [[R6 A R6^T, R6 B], [B^T R6^T, D]] (and the same with R6^T for the transposed form).
+static void rotcov9blocks(const double r6[36], const double c[81], double out[81], bool transposed) {
+  double a[36], res[81], rb[18];
+  for (int i = 0; i < 6; ++i)
+    for (int j = 0; j < 6; ++j) a[i * 6 + j] = c[i * 9 + j];
+  similarity(r6, a, a, 6, transposed);
+  for (int i = 0; i < 6; ++i)
+    for (int j = 0; j < 3; ++j) {
+      double sum = 0.0;
+      for (int k = 0; k < 6; ++k) sum += (transposed ? r6[k * 6 + i] : r6[i * 6 + k]) * c[k * 9 + 6 + j];
+      rb[i * 3 + j] = sum;
+    }
+  for (int i = 0; i < 6; ++i) {
+    for (int j = 0; j < 6; ++j) res[i * 9 + j] = a[i * 6 + j];
+    for (int j = 0; j < 3; ++j) res[i * 9 + 6 + j] = res[(6 + j) * 9 + i] = rb[i * 3 + j];
+  }
+  for (int i = 6; i < 9; ++i)
+    for (int j = 6; j < 9; ++j) res[i * 9 + j] = c[i * 9 + j];
+  std::copy(res, res + 81, out);
 }
 
-void rotcov9t(const double r6[36], const double c[81], double out[81]) {
-  double r9[81];
-  extendto9(r6, r9);
-  similarity(r9, c, out, 9, true);
-}
+void rotcov9(const double r6[36], const double c[81], double out[81]) { rotcov9blocks(r6, c, out, false); }
+
+void rotcov9t(const double r6[36], const double c[81], double out[81]) { rotcov9blocks(r6, c, out, true); }
 
 void covuvw2xyz(const double pos[3], const double vel[3], const double cUvw[36], double cXyz[36]) {
   Mat3 m;
