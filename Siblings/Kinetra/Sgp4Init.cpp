@@ -68,6 +68,20 @@ int Sgp4Obj::init(const Sgp4Elements& el) {
   c[kRevNum] = el.revNum;
   c[kSatNum] = el.satNum;
 
+  // Elements the model cannot start from: no constants are derived and propagation refuses.
+  const bool finite = std::isfinite(el.bstar) && std::isfinite(el.incl) && std::isfinite(el.node) &&
+                      std::isfinite(el.argPerigee) && std::isfinite(el.meanAnomaly) &&
+                      std::isfinite(el.epochDs50);
+  int bad = kSgp4Ok;
+  if (!(std::isfinite(el.meanMotion) && el.meanMotion > 0.0))
+    bad = kSgp4NegMeanMotion;
+  else if (!(el.ecc >= 0.0 && el.ecc < 1.0) || !finite)
+    bad = kSgp4BadMeanElements;
+  if (bad != kSgp4Ok) {
+    c[kInitCode] = bad;
+    return bad;
+  }
+
   const double ecco = el.ecc, inclo = el.incl, argpo = el.argPerigee, mo = el.meanAnomaly;
   // Un-Kozai the mean motion: Brouwer mean motion and semi-major axis from the Kozai value.
   const double eccsq = ecco * ecco;
@@ -94,11 +108,9 @@ int Sgp4Obj::init(const Sgp4Elements& el) {
   c[kSinio] = sinio;
   c[kGsto] = sgp4gstime(el.epochDs50 + kJdAtDs50Zero);
 
-  if (omeosq < 0.0 || !(no > 0.0) || !std::isfinite(ao)) {
-    // Hyperbolic or non-positive mean motion: nothing can be derived; propagation refuses it.
-    c[kInitCode] = no > 0.0 ? kSgp4BadMeanElements : kSgp4NegMeanMotion;
-    initialised_ = true;
-    return static_cast<int>(c[kInitCode]);
+  if (!(no > 0.0) || !std::isfinite(ao)) {
+    c[kInitCode] = kSgp4NegMeanMotion;
+    return kSgp4NegMeanMotion;
   }
 
   // Atmosphere: density-function parameter s and (q0 - s)^4, lowered for low perigees.

@@ -18,10 +18,8 @@ int Sgp4Obj::propagate(double t, Sgp4State& out) {
   out.pos = {0, 0, 0};
   out.vel = {0, 0, 0};
   const auto& c = c_;
-  if (!initialised_) return kSgp4BadMeanElements;
-  if (c[kNo] <= 0.0 || c[kEcco] >= 1.0 || c[kEcco] < 0.0) {
-    return c[kNo] <= 0.0 ? kSgp4NegMeanMotion : kSgp4BadMeanElements;
-  }
+  // Objects never initialised, released, or refused at initialisation.
+  if (!initialised_) return c[kInitCode] != 0.0 ? static_cast<int>(c[kInitCode]) : kSgp4BadMeanElements;
   const double ke = sgp4ke();
   const double j2 = wgs72::kJ2, j3oj2 = wgs72::kJ3 / wgs72::kJ2;
   const double no = c[kNo];

@@ -2,7 +2,8 @@
 // implied-decimal forms (" 12345-3" for 0.12345e-3, "1859667" for 0.1859667) and element types.
 #include "Siblings/Lineset/TleParse.h"
 
-#include <cmath>
+#include <charconv>
+#include <cstddef>
 #include <cstdio>
 
 namespace lineset {
@@ -72,35 +73,37 @@ bool readInt(std::string_view field, bool blankIsZero, int32_t& out) {
   return true;
 }
 
+// Correctly rounded value of a validated decimal text.
+double toDouble(const std::string& text) {
+  double v = 0.0;
+  std::from_chars(text.data(), text.data() + text.size(), v);
+  return v;
+}
+
 // Decimal field "[sign]digits[.digits]" without exponent; a blank field reads as 0 when allowed.
 bool readReal(std::string_view field, bool blankIsZero, double& out) {
   std::string_view s = trimField(field);
   out = 0;
   if (s.empty()) return blankIsZero;
-  bool neg = false;
+  std::string text;
   if (s.front() == '-' || s.front() == '+') {
-    neg = s.front() == '-';
+    if (s.front() == '-') text += '-';
     s.remove_prefix(1);
   }
-  double v = 0, scale = 1;
   bool seenPoint = false, seenDigit = false;
   for (char c : s) {
     if (c == '.' && !seenPoint) {
       seenPoint = true;
     } else if (isDigit(c)) {
       seenDigit = true;
-      if (seenPoint) {
-        scale *= 0.1;
-        v += (c - '0') * scale;
-      } else {
-        v = v * 10 + (c - '0');
-      }
     } else {
       return false;
     }
   }
   if (!seenDigit) return false;
-  out = neg ? -v : v;
+  if (s.front() == '.') text += '0';
+  text.append(s.begin(), s.end());
+  out = toDouble(text);
   return true;
 }
 
@@ -110,29 +113,26 @@ bool readImplied(std::string_view field, double& out) {
   std::string_view s = trimField(field);
   out = 0;
   if (s.empty()) return true;
-  bool neg = false;
+  std::string text;
   if (s.front() == '-' || s.front() == '+') {
-    neg = s.front() == '-';
+    if (s.front() == '-') text += '-';
     s.remove_prefix(1);
   }
   if (!s.empty() && s.front() == '.') s.remove_prefix(1);
   size_t n = 0;
-  double mant = 0, scale = 1;
-  while (n < s.size() && isDigit(s[n])) {
-    scale *= 0.1;
-    mant += (s[n] - '0') * scale;
-    ++n;
-  }
+  while (n < s.size() && isDigit(s[n])) ++n;
   if (n == 0) return false;
-  int expo = 0;
+  text += "0.";
+  text.append(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n));
   if (n < s.size()) {
     const char sign = s[n];
-    if (sign != '-' && sign != '+') return false;
     long long e = 0;
-    if (!readDigits(s.substr(n + 1), e) || e > 99) return false;
-    expo = static_cast<int>(sign == '-' ? -e : e);
+    if ((sign != '-' && sign != '+') || !readDigits(s.substr(n + 1), e) || e > 99) return false;
+    text += 'e';
+    text += sign;
+    text += std::to_string(e);
   }
-  out = (neg ? -mant : mant) * std::pow(10.0, expo);
+  out = toDouble(text);
   return true;
 }
 
@@ -141,12 +141,9 @@ bool readImpliedFraction(std::string_view field, double& out) {
   std::string_view s = trimField(field);
   out = 0;
   if (s.empty()) return false;
-  double scale = 1;
-  for (char c : s) {
+  for (char c : s)
     if (!isDigit(c)) return false;
-    scale *= 0.1;
-    out += (c - '0') * scale;
-  }
+  out = toDouble("0." + std::string(s));
   return true;
 }
 
