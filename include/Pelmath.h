@@ -9,5 +9,6 @@
 #include "PelmathApi/Jpl.h"
 #include "PelmathApi/SlantDelay.h"
 #include "PelmathApi/SunMoon.h"
+#include "PelmathApi/Topocentric.h"
 
 #endif
