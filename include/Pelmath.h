@@ -6,6 +6,7 @@
 
 #include "PelmathApi/EarthFrames.h"
 #include "PelmathApi/Frame.h"
+#include "PelmathApi/Elements.h"
 #include "PelmathApi/Jpl.h"
 #include "PelmathApi/SlantDelay.h"
 #include "PelmathApi/SunMoon.h"
