@@ -40,10 +40,11 @@ double strtoreal(std::string_view text);
 std::string replacestring(std::string_view text, std::string_view from, std::string_view to);
 
 // A real written right-justified into width columns (1 to 64) as precisely as the field allows: fixed
-// point with as many decimals as fit (90.5 in 15 columns is "90.500000000000"); when fixed point cannot
-// hold the value or would show fewer than 8 significant digits of a non-zero value, Ew.(width-7) instead
-// (1.234e-10 in 15 columns is " 0.12340000E-09"). Returns false, the field filled with '*', when neither
-// fits (or for NaN and infinities). Writes exactly width characters, no terminator.
+// point with as many decimals as fit (90.5 in 15 columns is "90.500000000000"). When fixed point cannot
+// hold the value, or shows fewer significant digits of a non-zero value than Ew.(width-7) would (at
+// most 8 are asked for), Ew.(width-7) is written instead (1.234e-10 in 15 columns is
+// " 0.12340000E-09"). Returns false, the field filled with '*', when neither fits (or for NaN and
+// infinities). Writes exactly width characters, no terminator.
 bool fx0toax(double value, int width, char* out);
 std::string fx0toax(double value, int width);
 
