@@ -93,6 +93,8 @@ class KeyedTree {
 
   // Validates, keys and stores a copy of rec. Returns the key it is stored under, -1 on failure,
   // 0 for a duplicate reported as an error; *nodeOut (when given) links to the new node or is null.
+  // The link stays meaningful only until the next writer: a removal may free the node or move
+  // another key into it.
   int64_t AddToMem(const Record& rec, Node** nodeOut = nullptr) {
     if (nodeOut != nullptr) *nodeOut = nullptr;
     if (Traits::validate(rec) != 0) return -1;
@@ -141,10 +143,12 @@ class KeyedTree {
 
     int32_t status = 0;
     bool exhausted = false;
-    addNode(node, status, exhausted);
+    int64_t finalKey = satKey;  // read under the writer lock: once the lock is gone, a removal
+                                // elsewhere may move another key into this node
+    addNode(node, status, exhausted, finalKey);
     if (status == kKeyTaken || status == kDuplicate) {
       // Not inserted: the existing record stays as it was.
-      int64_t result = node->key;  // where the identical record is stored
+      int64_t result = finalKey;  // where the identical record is stored
       if (dmaMode) {
         // A DMA key is unique to its live block; a clash means a stale node still holds it.
         logError("AddRecToMem: Duplicated record/key " + keyField(satKey) + " found.");
@@ -159,14 +163,15 @@ class KeyedTree {
       return result;
     }
     if (nodeOut != nullptr) *nodeOut = node;
-    return node->key;
+    return finalKey;
   }
 
   // Inserts a prepared node as a writer. A standard key taken by a different record is bumped
   // with nextsatkey, up to kMaxKeyAttempts tries; a DMA key is tried once.
   void AddNode(Node* node, int32_t& status) {
     bool exhausted = false;
-    addNode(node, status, exhausted);
+    int64_t finalKey = 0;
+    addNode(node, status, exhausted, finalKey);
   }
 
   // ---- Removing and updating ---------------------------------------------------------------
@@ -675,22 +680,27 @@ class KeyedTree {
   // ---- AVL insertion -----------------------------------------------------------------------
 
   // AddNode; exhausted tells that every one of the kMaxKeyAttempts keys was taken.
-  void addNode(Node* node, int32_t& status, bool& exhausted) {
+  void addNode(Node* node, int32_t& status, bool& exhausted, int64_t& finalKey) {
     WriterSection writer(*this);
     exhausted = false;
     if (basalon::isdma(node->key)) {
       status = 0;
       insertAtRoot(node, status);
+      finalKey = node->key;
       return;
     }
     const int64_t firstKey = node->key;
     for (int attempt = 0; attempt < kMaxKeyAttempts; ++attempt) {
       status = 0;
       insertAtRoot(node, status);
-      if (status < kKeyTaken || status == kDuplicate) return;
+      if (status < kKeyTaken || status == kDuplicate) {
+        finalKey = node->key;
+        return;
+      }
       node->key = basalon::nextsatkey(node->key);
     }
     node->key = firstKey;
+    finalKey = firstKey;
     status = kDuplicate;
     exhausted = true;
   }
