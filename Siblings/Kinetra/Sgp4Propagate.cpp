@@ -11,6 +11,24 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr double kPi = 3.141592653589793;
 constexpr double kTwoThirds = 2.0 / 3.0;
 
+// Sine and cosine of a small angle (|d| < kSmallAngle) by their series, exact to rounding.
+constexpr double kSmallAngle = 0.01;
+inline void smallSinCos(double d, double& s, double& c) {
+  constexpr double k6 = 1.0 / 6.0, k20 = 1.0 / 20.0, k42 = 1.0 / 42.0;
+  constexpr double k12 = 1.0 / 12.0, k30 = 1.0 / 30.0, k56 = 1.0 / 56.0;
+  const double d2 = d * d;
+  s = d * (1.0 - d2 * k6 * (1.0 - d2 * k20 * (1.0 - d2 * k42)));
+  c = 1.0 - d2 * 0.5 * (1.0 - d2 * k12 * (1.0 - d2 * k30 * (1.0 - d2 * k56)));
+}
+
+// Sine and cosine of a + d from those of a (turned by the short-period correction d).
+inline void addAngle(double sa, double ca, double d, double& s, double& c) {
+  double sd, cd;
+  smallSinCos(d, sd, cd);
+  s = sa * cd + ca * sd;
+  c = ca * cd - sa * sd;
+}
+
 }  // namespace
 
 int Sgp4Obj::propagate(double t, Sgp4State& out) {
@@ -36,22 +54,30 @@ int Sgp4Obj::propagate(double t, Sgp4State& out) {
   double templ = c[kT2cof] * t2;
   if (c[kIsimp] != 1.0) {
     const double delomg = c[kOmgcof] * t;
-    const double dm = 1.0 + c[kEta] * std::cos(xmdf);
+    const double sinxmdf = std::sin(xmdf), cosxmdf = std::cos(xmdf);
+    const double dm = 1.0 + c[kEta] * cosxmdf;
     const double delm = c[kXmcof] * (dm * dm * dm - c[kDelmo]);
     const double temp = delomg + delm;
     mm = xmdf + temp;
     argpm = argpdf - temp;
     const double t3 = t2 * t, t4 = t3 * t;
     tempa = tempa - c[kD2] * t2 - c[kD3] * t3 - c[kD4] * t4;
-    tempe = tempe + c[kBstar] * c[kCc5] * (std::sin(mm) - c[kSinmao]);
+    double sinmm, cosmm;
+    if (std::fabs(temp) < kSmallAngle) {
+      addAngle(sinxmdf, cosxmdf, temp, sinmm, cosmm);
+    } else {
+      sinmm = std::sin(mm);
+    }
+    tempe = tempe + c[kBstar] * c[kCc5] * (sinmm - c[kSinmao]);
     templ = templ + c[kT3cof] * t3 + t4 * (c[kT4cof] + t * c[kT5cof]);
   }
   double nm = no, em = c[kEcco], inclm = c[kInclo];
   if (deep_) deepSecular(t, em, argpm, inclm, mm, nodem, nm);
   if (nm <= 0.0) return kSgp4NegMeanMotion;
 
-  const double am = std::pow(ke / nm, kTwoThirds) * tempa * tempa;
-  nm = ke / std::pow(am, 1.5);
+  // (ke/n)^(2/3) is the epoch's semi-major axis unless resonance has changed n.
+  const double am = (nm == no ? c[kAo] : std::pow(ke / nm, kTwoThirds)) * tempa * tempa;
+  nm = ke / (am * std::sqrt(am));
   em -= tempe;
   if (!(em < 1.0) || em < -0.001 || am < 0.95) return kSgp4BadMeanElements;
   if (em < 1.0e-6) em = 1.0e-6;
@@ -112,8 +138,13 @@ int Sgp4Obj::propagate(double t, Sgp4State& out) {
   const double u = std::fmod(xl - nodep, kTwoPi);
   double eo1 = u, tem5 = 9999.9, sineo1 = 0.0, coseo1 = 0.0;
   for (int k = 0; k < 10 && std::fabs(tem5) >= 1.0e-12; ++k) {
-    sineo1 = std::sin(eo1);
-    coseo1 = std::cos(eo1);
+    // After a small step the sine and cosine are turned by it rather than evaluated afresh.
+    if (k > 0 && std::fabs(tem5) < kSmallAngle) {
+      addAngle(sineo1, coseo1, tem5, sineo1, coseo1);
+    } else {
+      sineo1 = std::sin(eo1);
+      coseo1 = std::cos(eo1);
+    }
     tem5 = 1.0 - coseo1 * axnl - sineo1 * aynl;
     tem5 = (u - aynl * coseo1 + axnl * sineo1 - eo1) / tem5;
     if (std::fabs(tem5) >= 0.95) tem5 = tem5 > 0.0 ? 0.95 : -0.95;
@@ -133,7 +164,6 @@ int Sgp4Obj::propagate(double t, Sgp4State& out) {
   temp = esine / (1.0 + betal);
   const double sinu = am / rl * (sineo1 - aynl - axnl * temp);
   const double cosu = am / rl * (coseo1 - axnl + aynl * temp);
-  double su = std::atan2(sinu, cosu);
   const double sin2u = (cosu + cosu) * sinu;
   const double cos2u = 1.0 - 2.0 * sinu * sinu;
   temp = 1.0 / pl;
@@ -142,16 +172,31 @@ int Sgp4Obj::propagate(double t, Sgp4State& out) {
 
   // Short-period periodics (J2).
   const double mrt = rl * (1.0 - 1.5 * temp2 * betal * con41) + 0.5 * temp1 * x1mth2 * cos2u;
-  su -= 0.25 * temp2 * x7thm1 * sin2u;
+  const double dsu = -0.25 * temp2 * x7thm1 * sin2u;
   const double xnode = nodep + 1.5 * temp2 * cosip * sin2u;
-  const double xinc = xincp + 1.5 * temp2 * cosip * sinip * cos2u;
+  const double dinc = 1.5 * temp2 * cosip * sinip * cos2u;
   const double mvt = rdotl - nm * temp1 * x1mth2 * sin2u / ke;
   const double rvdot = rvdotl + nm * temp1 * (x1mth2 * cos2u + 1.5 * con41) / ke;
 
   // Orientation: unit vectors along the radius (u) and across it in the orbit plane (v).
-  const double sinsu = std::sin(su), cossu = std::cos(su);
+  // The corrections to u and i are small except for extreme orbits: turn the known sines and
+  // cosines by them instead of evaluating new ones.
+  double sinsu, cossu, sini, cosi;
+  if (std::fabs(dsu) < kSmallAngle) {
+    const double norm = 1.0 / std::sqrt(sinu * sinu + cosu * cosu);
+    addAngle(sinu * norm, cosu * norm, dsu, sinsu, cossu);
+  } else {
+    const double su = std::atan2(sinu, cosu) + dsu;
+    sinsu = std::sin(su);
+    cossu = std::cos(su);
+  }
+  if (std::fabs(dinc) < kSmallAngle) {
+    addAngle(sinip, cosip, dinc, sini, cosi);
+  } else {
+    sini = std::sin(xincp + dinc);
+    cosi = std::cos(xincp + dinc);
+  }
   const double snod = std::sin(xnode), cnod = std::cos(xnode);
-  const double sini = std::sin(xinc), cosi = std::cos(xinc);
   const double xmx = -snod * cosi, xmy = cnod * cosi;
   const double ux = xmx * sinsu + cnod * cossu, uy = xmy * sinsu + snod * cossu, uz = sini * sinsu;
   const double vx = xmx * cossu - cnod * sinsu, vy = xmy * cossu - snod * sinsu, vz = sini * cossu;

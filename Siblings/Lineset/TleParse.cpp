@@ -4,7 +4,10 @@
 
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+
+#include "Siblings/Basalon/Format.h"
 
 namespace lineset {
 namespace {
@@ -55,22 +58,23 @@ bool readDigits(std::string_view s, long long& value) {
   return true;
 }
 
-// Signed integer field; a blank field reads as 0 when allowed.
+// Signed integer field (Basalon's fixed-column reading); a blank field reads as 0 when allowed.
 bool readInt(std::string_view field, bool blankIsZero, int32_t& out) {
-  std::string_view s = trimField(field);
-  if (s.empty()) {
-    out = 0;
-    return blankIsZero;
-  }
-  bool neg = false;
-  if (s.front() == '-' || s.front() == '+') {
-    neg = s.front() == '-';
-    s.remove_prefix(1);
-  }
-  long long v = 0;
-  if (!readDigits(s, v) || v > 2147483647LL) return false;
-  out = static_cast<int32_t>(neg ? -v : v);
+  int64_t v = 0;
+  bool blank = false;
+  out = 0;
+  if (basalon::parseint(field, v, &blank) != basalon::kFieldOk) return false;
+  if (blank) return blankIsZero;
+  if (v < INT32_MIN || v > INT32_MAX) return false;
+  out = static_cast<int32_t>(v);
   return true;
+}
+
+// Decimal field (Basalon's fixed-column reading); a blank field reads as 0 when allowed.
+bool readReal(std::string_view field, bool blankIsZero, double& out) {
+  bool blank = false;
+  if (basalon::parsereal(field, out, &blank) != basalon::kFieldOk) return false;
+  return !blank || blankIsZero;
 }
 
 // Correctly rounded value of a validated decimal text.
@@ -78,33 +82,6 @@ double toDouble(const std::string& text) {
   double v = 0.0;
   std::from_chars(text.data(), text.data() + text.size(), v);
   return v;
-}
-
-// Decimal field "[sign]digits[.digits]" without exponent; a blank field reads as 0 when allowed.
-bool readReal(std::string_view field, bool blankIsZero, double& out) {
-  std::string_view s = trimField(field);
-  out = 0;
-  if (s.empty()) return blankIsZero;
-  std::string text;
-  if (s.front() == '-' || s.front() == '+') {
-    if (s.front() == '-') text += '-';
-    s.remove_prefix(1);
-  }
-  bool seenPoint = false, seenDigit = false;
-  for (char c : s) {
-    if (c == '.' && !seenPoint) {
-      seenPoint = true;
-    } else if (isDigit(c)) {
-      seenDigit = true;
-    } else {
-      return false;
-    }
-  }
-  if (!seenDigit) return false;
-  if (s.front() == '.') text += '0';
-  text.append(s.begin(), s.end());
-  out = toDouble(text);
-  return true;
 }
 
 // Implied-decimal field: "[sign]ddddd[sign]d" is +-0.ddddd x 10^+-d; the exponent may be left
