@@ -123,36 +123,37 @@ void rotcov9(const double r6[36], const double c[81], double out[81]) { rotcov9b
 
 void rotcov9t(const double r6[36], const double c[81], double out[81]) { rotcov9blocks(r6, c, out, true); }
 
-void covuvw2xyz(const double pos[3], const double vel[3], const double cUvw[36], double cXyz[36]) {
+namespace {
+
+// C' = R6 C R6^T (toXyz) or R6^T C R6 with R6 the block matrix of a frame builder.
+void rotatebyframe(void (*builder)(const double*, const double*, Mat3&), const double pos[3], const double vel[3],
+                   const double cIn[36], double cOut[36], bool toXyz) {
   Mat3 m;
   double r6[36];
-  uvwrotmtx(pos, vel, m);
+  builder(pos, vel, m);
   blockmtx6(m, r6);
-  rotcov6(r6, cUvw, cXyz);
+  if (toXyz)
+    rotcov6(r6, cIn, cOut);
+  else
+    rotcov6t(r6, cIn, cOut);
+}
+
+}  // namespace
+
+void covuvw2xyz(const double pos[3], const double vel[3], const double cUvw[36], double cXyz[36]) {
+  rotatebyframe(uvwrotmtx, pos, vel, cUvw, cXyz, true);
 }
 
 void covxyz2uvw(const double pos[3], const double vel[3], const double cXyz[36], double cUvw[36]) {
-  Mat3 m;
-  double r6[36];
-  uvwrotmtx(pos, vel, m);
-  blockmtx6(m, r6);
-  rotcov6t(r6, cXyz, cUvw);
+  rotatebyframe(uvwrotmtx, pos, vel, cXyz, cUvw, false);
 }
 
 void covptw2xyz(const double pos[3], const double vel[3], const double cPtw[36], double cXyz[36]) {
-  Mat3 m;
-  double r6[36];
-  ptwrotmtx(pos, vel, m);
-  blockmtx6(m, r6);
-  rotcov6(r6, cPtw, cXyz);
+  rotatebyframe(ptwrotmtx, pos, vel, cPtw, cXyz, true);
 }
 
 void covxyz2ptw(const double pos[3], const double vel[3], const double cXyz[36], double cPtw[36]) {
-  Mat3 m;
-  double r6[36];
-  ptwrotmtx(pos, vel, m);
-  blockmtx6(m, r6);
-  rotcov6t(r6, cXyz, cPtw);
+  rotatebyframe(ptwrotmtx, pos, vel, cXyz, cPtw, false);
 }
 
 void covuvwptw(const double pos[3], const double vel[3], const double cIn[36], double cOut[36], int direction) {
@@ -240,7 +241,7 @@ void covecr2efg(double xp, double yp, const double cEcr[36], double cEfg[36]) {
   double r6[36];
   getpolarmotnmtx(xp, yp, w);
   blockmtx6(w, r6);
-  rotcov6t(r6, cEcr, cEfg);
+  rotcov6t(r6, cEcr, cEfg);  // W is orthogonal: its transpose is its inverse
 }
 
 void covefg2sez(double lat, double lon, const double cEfg[36], double cSez[36]) {
@@ -252,19 +253,26 @@ void covefg2sez(double lat, double lon, const double cEfg[36], double cSez[36]) 
   rotcov6(r6, cEfg, cSez);
 }
 
-void covj2k2date(int spectr, int numTerms, double ds50, const double cJ2k[81], double cDate[81]) {
+namespace {
+
+// The 6x6 block of the precession-nutation matrix at a DS50 time.
+void pnblock(int spectr, int numTerms, double ds50, double r6[36]) {
   Mat3 pn;
-  double r6[36];
   getpnmatrix(spectr, numTerms, centryj2000(ds50), pn);
   blockmtx6(pn, r6);
+}
+
+}  // namespace
+
+void covj2k2date(int spectr, int numTerms, double ds50, const double cJ2k[81], double cDate[81]) {
+  double r6[36];
+  pnblock(spectr, numTerms, ds50, r6);
   rotcov9(r6, cJ2k, cDate);
 }
 
 void covdate2j2k(int spectr, int numTerms, double ds50, const double cDate[81], double cJ2k[81]) {
-  Mat3 pn;
   double r6[36];
-  getpnmatrix(spectr, numTerms, centryj2000(ds50), pn);
-  blockmtx6(pn, r6);
+  pnblock(spectr, numTerms, ds50, r6);
   rotcov9t(r6, cDate, cJ2k);
 }
 
