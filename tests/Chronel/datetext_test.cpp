@@ -37,6 +37,9 @@ TEST(ChronelDateText, EveryFormReadsToTheSameTime) {
   EXPECT_DOUBLE_EQ(dtgtods50("57001000000.000"), ymdhms2ds50(1957, 1, 1, 0, 0, 0.0));
   EXPECT_DOUBLE_EQ(dtgtods50("56366235959.999"), ymdhms2ds50(2056, 12, 31, 23, 59, 59.999));
   EXPECT_DOUBLE_EQ(dtg2ds50utc("29 Feb 2016 00:00:00"), ymdhms2ds50(2016, 2, 29, 0, 0, 0.0));
+  // A leap second as written (23:59:60.x) counts on into the next day; 60 s elsewhere is refused.
+  EXPECT_NEAR(dtg2ds50utc("2016-12-31T23:59:60.5"), ymdhms2ds50(2017, 1, 1, 0, 0, 0.5), 1e-11);
+  EXPECT_LE(dtg2ds50utc("2016-12-31T23:58:60.5"), 0.0);
 }
 
 TEST(ChronelDateText, UnreadableTextGivesNoTime) {
