@@ -150,8 +150,9 @@ class Sgp4Obj {
  private:
   void initDeepSpace(double eccsq);
   void deepSecular(double t, double& em, double& argpm, double& inclm, double& mm, double& nodem, double& nm);
-  void lunarSolarPeriodics(double t, double& ep, double& inclp, double& nodep, double& argpp,
-                           double& mp) const;
+  // Adds the periodics to the elements; sinip, cosip: sine and cosine of the new inclination.
+  void lunarSolarPeriodics(double t, double& ep, double& inclp, double& nodep, double& argpp, double& mp,
+                           double& sinip, double& cosip) const;
 
   std::array<double, kNumSlots> c_{};
   std::unique_ptr<Sgp4DeepData> deep_;

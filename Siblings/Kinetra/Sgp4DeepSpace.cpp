@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "Siblings/Kinetra/Sgp4.h"
+#include "Siblings/Kinetra/Sgp4Math.h"
 
 namespace kinetra {
 namespace {
@@ -295,7 +296,10 @@ void Sgp4Obj::deepSecular(double t, double& em, double& argpm, double& inclm, do
   const int irez = static_cast<int>(res.at(0, kIrez));
   if (irez == 0) return;
 
-  constexpr double fasx2 = 0.13130908, fasx4 = 2.8843198, fasx6 = 0.37448087;
+  // Phases of the 24-hour resonance terms (rad): fasx2, 2 fasx4, 3 fasx6 as sines and cosines.
+  static const double kSinFasx2 = std::sin(0.13130908), kCosFasx2 = std::cos(0.13130908);
+  static const double kSin2Fasx4 = std::sin(2.0 * 2.8843198), kCos2Fasx4 = std::cos(2.0 * 2.8843198);
+  static const double kSin3Fasx6 = std::sin(3.0 * 0.37448087), kCos3Fasx6 = std::cos(3.0 * 0.37448087);
   constexpr double g22 = 5.7686396, g32 = 0.95240898, g44 = 1.8014998, g52 = 1.0508330, g54 = 4.4108898;
   constexpr double kStep = 720.0, kStep2 = 259200.0;  // step (min) and step^2 / 2
   const double no = c_[kNo], xfact = res.at(0, kXfact);
@@ -313,11 +317,16 @@ void Sgp4Obj::deepSecular(double t, double& em, double& argpm, double& inclm, do
   for (;;) {
     // Rates of mean motion and mean longitude at the current step.
     if (irez != 2) {
-      xndt = d[kDel1] * std::sin(xli - fasx2) + d[kDel2] * std::sin(2.0 * (xli - fasx4)) +
-             d[kDel3] * std::sin(3.0 * (xli - fasx6));
+      // sin and cos of xli - fasx2, 2 (xli - fasx4) and 3 (xli - fasx6) from those of xli.
+      const double s1 = std::sin(xli), c1 = std::cos(xli);
+      const double s2 = 2.0 * s1 * c1, c2 = c1 * c1 - s1 * s1;
+      const double s3 = s2 * c1 + c2 * s1, c3 = c2 * c1 - s2 * s1;
+      const double a1s = s1 * kCosFasx2 - c1 * kSinFasx2, a1c = c1 * kCosFasx2 + s1 * kSinFasx2;
+      const double a2s = s2 * kCos2Fasx4 - c2 * kSin2Fasx4, a2c = c2 * kCos2Fasx4 + s2 * kSin2Fasx4;
+      const double a3s = s3 * kCos3Fasx6 - c3 * kSin3Fasx6, a3c = c3 * kCos3Fasx6 + s3 * kSin3Fasx6;
+      xndt = d[kDel1] * a1s + d[kDel2] * a2s + d[kDel3] * a3s;
       xldot = xni + xfact;
-      xnddt = d[kDel1] * std::cos(xli - fasx2) + 2.0 * d[kDel2] * std::cos(2.0 * (xli - fasx4)) +
-              3.0 * d[kDel3] * std::cos(3.0 * (xli - fasx6));
+      xnddt = d[kDel1] * a1c + 2.0 * d[kDel2] * a2c + 3.0 * d[kDel3] * a3c;
     } else {
       const double xomi = c_[kArgpo] + c_[kArgpdot] * atime;
       const double x2omi = xomi + xomi, x2li = xli + xli;
@@ -359,16 +368,18 @@ void Sgp4Obj::deepSecular(double t, double& em, double& argpm, double& inclm, do
 // Lunar-solar periodic terms added to the mean elements at time t; low inclinations (below 0.2
 // rad) use Lyddane's form, which stays regular at zero inclination.
 void Sgp4Obj::lunarSolarPeriodics(double t, double& ep, double& inclp, double& nodep, double& argpp,
-                                  double& mp) const {
+                                  double& mp, double& sinip, double& cosip) const {
   const Table2D& ls = deep_->lunarSolar;
   double pe = 0, pinc = 0, pl = 0, pgh = 0, ph = 0;
   for (int b = 0; b < 2; ++b) {
     const double* k = &ls.v[static_cast<size_t>(b * ls.cols)];
     const double zm = k[kZmo] + kBodyMeanMotion[b] * t;
-    const double zf = zm + 2.0 * kBodyEcc[b] * std::sin(zm);
-    const double sinzf = std::sin(zf);
+    // True anomaly of the body to first order in its eccentricity: zf = zm + 2 e sin zm.
+    const double sinzm = std::sin(zm), coszm = std::cos(zm);
+    double sinzf, coszf;
+    detail::addAngle(sinzm, coszm, 2.0 * kBodyEcc[b] * sinzm, sinzf, coszf);
     const double f2 = 0.5 * sinzf * sinzf - 0.25;
-    const double f3 = -0.5 * sinzf * std::cos(zf);
+    const double f3 = -0.5 * sinzf * coszf;
     pe += k[kE2] * f2 + k[kE3] * f3;
     pinc += k[kI2] * f2 + k[kI3] * f3;
     pl += k[kL2] * f2 + k[kL3] * f3 + k[kL4] * sinzf;
@@ -377,7 +388,8 @@ void Sgp4Obj::lunarSolarPeriodics(double t, double& ep, double& inclp, double& n
   }
   inclp += pinc;
   ep += pe;
-  const double sinip = std::sin(inclp), cosip = std::cos(inclp);
+  sinip = std::sin(inclp);
+  cosip = std::cos(inclp);
   if (inclp >= 0.2) {
     ph /= sinip;
     pgh -= cosip * ph;

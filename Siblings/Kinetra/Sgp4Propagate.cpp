@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Siblings/Kinetra/Sgp4.h"
+#include "Siblings/Kinetra/Sgp4Math.h"
 
 namespace kinetra {
 namespace {
@@ -11,23 +12,8 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr double kPi = 3.141592653589793;
 constexpr double kTwoThirds = 2.0 / 3.0;
 
-// Sine and cosine of a small angle (|d| < kSmallAngle) by their series, exact to rounding.
-constexpr double kSmallAngle = 0.01;
-inline void smallSinCos(double d, double& s, double& c) {
-  constexpr double k6 = 1.0 / 6.0, k20 = 1.0 / 20.0, k42 = 1.0 / 42.0;
-  constexpr double k12 = 1.0 / 12.0, k30 = 1.0 / 30.0, k56 = 1.0 / 56.0;
-  const double d2 = d * d;
-  s = d * (1.0 - d2 * k6 * (1.0 - d2 * k20 * (1.0 - d2 * k42)));
-  c = 1.0 - d2 * 0.5 * (1.0 - d2 * k12 * (1.0 - d2 * k30 * (1.0 - d2 * k56)));
-}
-
-// Sine and cosine of a + d from those of a (turned by the short-period correction d).
-inline void addAngle(double sa, double ca, double d, double& s, double& c) {
-  double sd, cd;
-  smallSinCos(d, sd, cd);
-  s = sa * cd + ca * sd;
-  c = ca * cd - sa * sd;
-}
+using detail::addAngle;
+using detail::kSmallAngle;
 
 }  // namespace
 
@@ -102,15 +88,14 @@ int Sgp4Obj::propagate(double t, Sgp4State& out) {
   double ep = em, xincp = inclm, argpp = argpm, nodep = nodem, mp = mm;
   double sinip, cosip, xlcof, aycof, con41, x1mth2, x7thm1;
   if (deep_) {
-    lunarSolarPeriodics(t, ep, xincp, nodep, argpp, mp);
+    lunarSolarPeriodics(t, ep, xincp, nodep, argpp, mp, sinip, cosip);
     if (xincp < 0.0) {
       xincp = -xincp;
+      sinip = -sinip;
       nodep += kPi;
       argpp -= kPi;
     }
     if (ep < 0.0 || ep > 1.0) return kSgp4BadPerturbedEcc;
-    sinip = std::sin(xincp);
-    cosip = std::cos(xincp);
     aycof = -0.5 * j3oj2 * sinip;
     const double onePlusCos = std::fabs(cosip + 1.0) > 1.5e-12 ? 1.0 + cosip : 1.5e-12;
     xlcof = -0.25 * j3oj2 * sinip * (3.0 + 5.0 * cosip) / onePlusCos;
