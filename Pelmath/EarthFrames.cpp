@@ -2,6 +2,7 @@
 // ECI/EFG work in km and km/s; LLH routines in canonical units (rad, er).
 #include "Pelmath/EarthFrames.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "Siblings/Basalon/Vectors.h"
@@ -101,8 +102,9 @@ void xyz2llh(double theta, const Vec3& xyz, Vec3& llh) {
   const double s = z * z / (r * r);
   const double e = (2.0 - f) * f / r;
   // Closed-form geodetic latitude: geocentric latitude plus a series correction in e^2/r.
+  // Deep inside the Earth (r below ~0.01 er) the series leaves [-1, 1]: held there, not NaN.
   const double corr = (((1.0 - 2.0 * s) * e + 1.0 + 0.5 * e * r * s) * e * z / r) * std::sqrt(1.0 - s);
-  const double lat = std::asin(z / r) + std::asin(corr);
+  const double lat = std::asin(std::clamp(z / r, -1.0, 1.0)) + std::asin(std::clamp(corr, -1.0, 1.0));
   llh[0] = lat;
   llh[1] = basalon::fmod2p(std::atan2(xyz[1], xyz[0]) - theta);
   llh[2] = computeheight(lat, xyz);

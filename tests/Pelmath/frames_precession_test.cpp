@@ -131,21 +131,6 @@ TEST(FramesPrecession, MatchesErfaPrecessionAndNutation) {
   }
 }
 
-TEST(FramesPrecession, PrecfullComposesAndInverts) {
-  // Precession J2000 -> T1 followed by T1 -> T2 equals J2000 -> T2 to the model's consistency
-  // (the IAU 1976 polynomials compose to ~1e-9 rad over decades).
-  const double T1 = -0.3, T2 = 0.25;
-  Mat3 p1, p12, p2;
-  prec(T1, p1);
-  precfull(T1, T2 - T1, p12);
-  prec(T2, p2);
-  EXPECT_LT(maxDiff(mxm(p12, p1), p2), 1e-9);
-  // Back from T2 to T1 is the transpose.
-  Mat3 back;
-  precfull(T2, T1 - T2, back);
-  EXPECT_LT(maxDiff(back, transpose(p12)), 1e-9);
-}
-
 TEST(FramesNutation, TermCountRules) {
   const double T = 0.17;
   Mat3 lin, s0, s1, s2, s4, s106, s200;
@@ -173,46 +158,4 @@ TEST(FramesNutation, TermCountRules) {
   EXPECT_EQ(lin[0][1], 0.0);
   EXPECT_EQ(lin[0][0], 1.0);
   EXPECT_EQ(lin[2][0], -lin[0][2]);
-}
-
-TEST(FramesPrecession, SpectrSelectsTheMatrix) {
-  const double T = -0.12;
-  Mat3 p, n, pn2, pn3, pn1;
-  prec(T, p);
-  nutate(3, 20, T, n);
-  getpnmatrix(2, 20, T, pn2);
-  getpnmatrix(3, 20, T, pn3);
-  getpnmatrix(1, 20, T, pn1);
-  EXPECT_EQ(maxDiff(pn2, p), 0.0);
-  EXPECT_EQ(maxDiff(pn3, n), 0.0);
-  EXPECT_LT(maxDiff(pn1, mxm(n, p)), 1e-16);
-  Mat3 pn7;
-  getpnmatrix(7, 20, T, pn7);  // any other value: N*P with the series
-  EXPECT_EQ(maxDiff(pn7, pn1), 0.0);
-}
-
-TEST(FramesPrecession, FundamentalArgumentsAtJ2000) {
-  // At T = 0 the arguments are the constant terms (arcsec): IERS 1996 values.
-  double D, F, l, lp, om;
-  fundargs(0.0, D, F, l, lp, om);
-  const double as = kArcsecToRad;
-  EXPECT_DOUBLE_EQ(l, 485868.249036 * as);
-  EXPECT_DOUBLE_EQ(lp, 1287104.79528 * as);
-  EXPECT_DOUBLE_EQ(F, 335779.526232 * as);
-  EXPECT_DOUBLE_EQ(D, 1072260.703692 * as);
-  EXPECT_DOUBLE_EQ(om, 450160.398036 * as);
-  // Dropping whole revolutions of 5T leaves the node's sine and cosine unchanged.
-  const double T = 0.6;
-  fundargs(T, D, F, l, lp, om);
-  const double full = (450160.398036 - (5 * 1296000.0 + 482890.2665) * T + 7.4722 * T * T +
-                       0.007702 * T * T * T - 0.00005939 * T * T * T * T) *
-                      as;
-  EXPECT_NEAR(std::sin(om), std::sin(full), 1e-12);
-  EXPECT_NEAR(std::cos(om), std::cos(full), 1e-12);
-}
-
-TEST(FramesPrecession, TimeArguments) {
-  EXPECT_DOUBLE_EQ(centryj2000(18263.5), 0.0);
-  EXPECT_DOUBLE_EQ(centryj2000(18263.5 + 36525.0), 1.0);
-  EXPECT_DOUBLE_EQ(centryb1950(0.923), 0.0);
 }

@@ -104,22 +104,6 @@ TEST(FramesJ2k, Spectr0KeepsTheInputLengthExactly) {
   for (int k = 0; k < 3; ++k) EXPECT_NEAR(pd[k], pos[k], 1e-9);
 }
 
-TEST(FramesTeme, EpochToDate) {
-  Vec3 p, v;
-  rotateteme(106, 20000.0, 20000.0, kPos, kVel, p, v);
-  expectNear(p, kPos, 1e-9, "same time");
-  // Through J2000 explicitly.
-  Vec3 pj, vj, pd, vd;
-  rotdate2j2k(1, 30, 19000.0, kPos, kVel, pj, vj);
-  rotj2k2date(1, 30, 23000.0, pj, vj, pd, vd);
-  double out[6];
-  TemeEpochToDate(30, 19000.0, 23000.0, kPos.data(), kVel.data(), out, out + 3);
-  for (int k = 0; k < 3; ++k) {
-    EXPECT_NEAR(out[k], pd[k], 1e-9);
-    EXPECT_NEAR(out[k + 3], vd[k], 1e-12);
-  }
-}
-
 TEST(FramesRaDec, J2000CodeAndInverses) {
   const double ds50 = 26000.4, ra = 123.4, dec = -37.2;
   double raJ, decJ;
@@ -187,20 +171,6 @@ TEST(FramesRaDec, RotobsDirectionsInvertEachOther) {
   RotRADec_DateToEqnx(106, 2, t1, 250.0, 61.0, &raJ, &decJ);
   EXPECT_NEAR(ra1, raJ, 1e-9);
   EXPECT_NEAR(dec1, decJ, 1e-9);
-}
-
-TEST(FramesRaDec, ComputeRaDecQuadrantsAndZero) {
-  double ra, dec;
-  computeradec(Vec3{0, -2, 0}, ra, dec);
-  EXPECT_DOUBLE_EQ(ra, 1.5 * kPi);
-  EXPECT_DOUBLE_EQ(dec, 0.0);
-  computeradec(Vec3{0, 0, -5}, ra, dec);
-  EXPECT_DOUBLE_EQ(dec, -kPi / 2);
-  computeradec(Vec3{0, 0, 0}, ra, dec);
-  EXPECT_EQ(ra, 0.0);
-  EXPECT_EQ(dec, 0.0);
-  const Vec3 r = renorm(Vec3{3, 0, 4}, Vec3{0, 10, 0});
-  expectNear(r, Vec3{6, 0, 8}, 1e-15, "renorm");
 }
 
 TEST(FramesTimeExports, UseTheTimeLibraryAngles) {

@@ -98,9 +98,9 @@ TEST_F(SunMoon, Fk4SeriesAlsoFollowTheSunAndMoon) {
     double sun[3], moon[3], sunDist, moonDist;
     CompSunPos(r.ds50, sun, &sunDist);
     CompMoonPos(r.ds50, moon, &moonDist);
-    // The older series are within an arcminute of the Sun and a few arcminutes of the Moon.
-    EXPECT_LT(angleBetween(sun, r.sun), 60 * kArcsec) << r.ds50;
-    EXPECT_LT(angleBetween(moon, r.moon), 10 * 60 * kArcsec) << r.ds50;
+    // The FK4 time arguments follow the Sun and Moon as closely as the FK5 ones.
+    EXPECT_LT(angleBetween(sun, r.sun), 40 * kArcsec) << r.ds50;
+    EXPECT_LT(angleBetween(moon, r.moon), 6 * 60 * kArcsec) << r.ds50;
   }
 }
 
@@ -161,24 +161,4 @@ TEST_F(SunMoon, SunUnitVectorHasNoXAtNinetyDegreesLongitude) {
   solar(0, sd, u, d);
   EXPECT_NEAR(u[0], 0.0, 1e-12);
   EXPECT_NEAR(u[2], std::sin(sd.obliquity), 1e-12);  // at the solstice z = sin(eps)
-}
-
-TEST_F(SunMoon, SunMoonRecordIsConsistent) {
-  Sunmoondata smd;
-  getsunmoondata(0, 21000.25, 2.5, smd, 6378.137);
-  EXPECT_EQ(smd.time, 21000.25);
-  for (int k = 0; k < 3; ++k) {
-    EXPECT_NEAR(smd.sunPos[k], smd.sunUnit[k] * smd.sunDist * 6378.137, 1e-6);
-    EXPECT_NEAR(smd.moonVec[k], smd.moonUnit[k] * smd.moonDist * 2.5, 1e-12);
-  }
-  EXPECT_NEAR(norm3(smd.moonUnit), 1.0, 1e-15);
-  EXPECT_GT(smd.moonDist, 55.0);
-  EXPECT_LT(smd.moonDist, 64.0);
-  // The Moon position of lunar() is the same vector unscaled.
-  Sundata sd;
-  getsundata(0, 21000.25, sd);
-  Vec3 pos, unit;
-  double dist;
-  lunar(0, sd, pos, unit, dist);
-  EXPECT_DOUBLE_EQ(dist, smd.moonDist);
 }
