@@ -86,7 +86,9 @@ int jpl_ephem(const chronel::SplitTime& tai, Vec3& moon, Vec3& sun, const int* p
     basalon::tracelogerror("JPL_EPHEM: No JPL file.");
     return 2;
   }
-  if (chronel::lt(t, jplbuf.bufStart) || chronel::gt(t, jplbuf.bufEnd)) {
+  // A NaN time compares neither before nor after the buffer: refuse it explicitly.
+  if (std::isnan(t.days) || std::isnan(t.frac) || chronel::lt(t, jplbuf.bufStart) ||
+      chronel::gt(t, jplbuf.bufEnd)) {
     basalon::tracelogerror("JPL_EPHEM: Requested time out of range");
     return 2;
   }

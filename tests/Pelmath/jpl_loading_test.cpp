@@ -1,5 +1,6 @@
 // Loading JPL text files: header errors and their messages, the span kept, the buffer bounds,
 // joined files, record checks, and the states of the facility through the exports.
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -141,6 +142,8 @@ TEST_F(JplFiles, HeaderMessages) {
        "JplHeader: Invalid ephemeris time span.   2305424.50  2525008.50          0."},
       {"GROUP   1040", "GROUP   1039", "JplHeader: GROUP 1040 header error. GROUP   1039"},
       {"   156", "     0", "JplHeader: Invalid number of 1040 parameters      0"},
+      // A count far beyond the file's lines runs into the end of the file, sizing nothing by itself.
+      {"   156", "999999", "JplHeader: File read error."},
       {"GROUP   1041", "GROUP   1042", "JplHeader: GROUP 1041 header error. GROUP   1042"},
       {"GROUP   1050", "GROUP   1051", "JplHeader: GROUP 1050 header error. GROUP   1051"},
       // Constant names shifted: AU no longer in the table.
@@ -241,7 +244,12 @@ TEST_F(JplFiles, RequestAtTheBufferEndIsAcceptedAndOneSecondLaterRefused) {
   EXPECT_EQ(LogWatch::lastError(), "JPL_EPHEM: Requested time out of range");
   EXPECT_EQ(moon, pelmath::Vec3{});
   EXPECT_EQ(pelmath::jpl_ephem(chronel::plus(atStart, -1.0), moon, sun), 2);
-  EXPECT_EQ(w.errors(), 2);
+  // A time that is not a number is out of range too, never a success with NaN vectors.
+  double s3[3], m3[3];
+  EXPECT_EQ(JplCompSunMoonPos(std::nan(""), s3, m3), 2);
+  EXPECT_EQ(LogWatch::lastError(), "JPL_EPHEM: Requested time out of range");
+  EXPECT_EQ(s3[0], 0.0);
+  EXPECT_EQ(w.errors(), 3);
 }
 
 TEST_F(JplFiles, JoinedFiles) {
