@@ -129,22 +129,6 @@ TEST_F(JplSample, AgreesWithJplTestPoints) {
   }
 }
 
-TEST_F(JplSample, VelocityIsTheDerivativeOfPositionAcrossSubIntervals) {
-  // Central differences of the position over 60 s, at sub-interval boundaries of the Moon (4 days)
-  // and inside them.
-  const double h = 60.0;
-  for (double day : {0.0, 4.0, 5.3, 11.999, 16.0}) {
-    const chronel::SplitTime t = chronel::tosplittai(2451600.5 - 2433281.5 + day);
-    for (int it : {pelmath::kJplMercury, pelmath::kJplEmb, pelmath::kJplMoon, pelmath::kJplSun}) {
-      double p[3], v[3], pp[3], pm[3];
-      pelmath::ephem_point(t, it, p, v);
-      pelmath::ephem_point(chronel::plus(t, h), it, pp, nullptr);
-      pelmath::ephem_point(chronel::plus(t, -h), it, pm, nullptr);
-      for (int i = 0; i < 3; ++i) EXPECT_NEAR(v[i], (pp[i] - pm[i]) / (2 * h), 1e-6) << it << " " << day;
-    }
-  }
-}
-
 TEST_F(JplSample, BufferEndEvaluatesTheLastRecordAtItsEnd) {
   // At the very end of the buffer the last record is evaluated at x = +1 of its last sub-interval,
   // continuing the series a millisecond earlier (not wrapping to the sub-interval's start).
