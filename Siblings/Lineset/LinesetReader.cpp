@@ -1,0 +1,199 @@
+// Loading element sets from texts, open units and files into the TLE store.
+//
+// What a reader recognises, line by line (trailing blanks dropped, CR LF accepted):
+// - a line starting "1 " is line 1 of a set; the line after it is its line 2 (unless that line
+//   starts "1 " too: then the first set lacks its line 2 and the new line starts the next set);
+// - the line just before line 1 is the set's name when it is not blank, not a comment and at most
+//   24 characters long (the three-line form);
+// - lines whose columns 79-80 read "VP" right after a set are that set's maneuver lines (up to 100);
+// - lines starting "#" are comments; blank lines and any other text are skipped, so a file may
+//   also hold records of other kinds;
+// - a line starting "2 " that follows no line 1 is a bad set.
+// A bad set (checksum, short line, a non-number in a numeric column, a blank or NUL line 2, a
+// missing line) logs exactly one error line and stores nothing; the rest still loads.
+#include <functional>
+
+#include "Siblings/Basalon/FixedText.h"
+#include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/TraceLog.h"
+#include "Siblings/Basalon/Units.h"
+#include "Siblings/Lineset/LinesetStore.h"
+#include "Siblings/Lineset/TleParse.h"
+
+namespace lineset {
+namespace {
+
+// Columns read from a unit per line: the 69 of a set plus room for text after them.
+constexpr int kReadColumns = 130;
+
+bool startsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
+
+bool isManeuverCard(std::string_view s) { return s.size() >= 80 && s.substr(78, 2) == "VP"; }
+
+class SetReader {
+ public:
+  SetReader(std::string_view routine, TleLoadCounts& counts) : routine_(routine), counts_(counts) {}
+
+  void line(std::string_view raw) {
+    ++lineNo_;
+    const std::string_view s = stripEnd(raw);
+    if (havePending_ && isManeuverCard(s) && pending_.maneuvers.size() < kMaxManeuvers) {
+      pending_.maneuvers.emplace_back(s.substr(0, std::min<size_t>(s.size(), kManeuverLineLen)));
+      pending_.numManeuvers = static_cast<int32_t>(pending_.maneuvers.size());
+      return;
+    }
+    flushPending();
+    if (haveLine1_) {
+      if (startsWith(s, "1 ")) {
+        bad(line1No_, "line 2 is missing.");
+        startSet(s);
+        return;
+      }
+      haveLine1_ = false;
+      readSet(line1_, s);
+      name_.clear();
+      return;
+    }
+    if (startsWith(s, "1 ")) {
+      startSet(s);
+    } else if (startsWith(s, "2 ")) {
+      bad(lineNo_, "line 2 follows no line 1.");
+      name_.clear();
+    } else {
+      const std::string_view t = basalon::trim(s);
+      const bool nameLike = !t.empty() && t.front() != '#' && t.size() <= kMaxNameLength;
+      name_ = nameLike ? std::string(t) : std::string();
+    }
+  }
+
+  void finish() {
+    flushPending();
+    if (haveLine1_) bad(line1No_, "line 2 is missing.");
+    haveLine1_ = false;
+  }
+
+ private:
+  static std::string_view stripEnd(std::string_view s) {
+    size_t n = s.size();
+    while (n > 0 && (s[n - 1] == '\r' || s[n - 1] == '\n' || s[n - 1] == ' ')) --n;
+    return s.substr(0, n);
+  }
+
+  void startSet(std::string_view s) {
+    haveLine1_ = true;
+    line1_.assign(s);
+    line1No_ = lineNo_;
+    setName_ = name_;
+    name_.clear();
+  }
+
+  void readSet(const std::string& l1, std::string_view l2) {
+    TleRecord rec;
+    std::string msg;
+    const int code = parsetle(setName_, l1, l2, rec, msg);
+    if (code != kTleOk) {
+      if (startsWith(msg, "parsetle: ")) msg.erase(0, 10);
+      bad(line1No_, msg);
+      return;
+    }
+    if (CreateSatKeyFrTle(rec) == -1) {
+      bad(line1No_, "no satKey can be made for satellite " + std::to_string(rec.satNum) + ".");
+      return;
+    }
+    pending_ = std::move(rec);
+    havePending_ = true;
+  }
+
+  // The set waits for its maneuver lines; it is stored once another line or the end comes.
+  void flushPending() {
+    if (!havePending_) return;
+    havePending_ = false;
+    const int64_t key = AddTleToMem(pending_);
+    if (key == 0)
+      ++counts_.duplicates;
+    else if (key == -1)
+      ++counts_.bad;  // the store logged why
+    else
+      ++counts_.loaded;
+    pending_ = TleRecord{};
+  }
+
+  void bad(int32_t lineNo, const std::string& why) {
+    ++counts_.bad;
+    std::string text =
+        std::string(routine_) + ": Bad element set at line " + basalon::fmti0(lineNo) + ": " + why;
+    if (text.size() > 128) text.resize(128);
+    basalon::tracelogerror(text);
+  }
+
+  std::string_view routine_;
+  TleLoadCounts& counts_;
+  int32_t lineNo_ = 0;
+  std::string name_;  // name candidate: the line before the current one
+  bool haveLine1_ = false;
+  std::string line1_, setName_;
+  int32_t line1No_ = 0;
+  bool havePending_ = false;
+  TleRecord pending_;
+};
+
+void logCounts(const TleLoadCounts& c) {
+  basalon::traceloginfo("Total TLEs = " + basalon::fmti0(c.total()) +
+                        ", Loaded = " + basalon::fmti0(c.loaded) + ", Dup = " + basalon::fmti0(c.duplicates) +
+                        ", Bad = " + basalon::fmti0(c.bad));
+}
+
+}  // namespace
+
+int32_t readtlesfrtext(std::string_view text, TleLoadCounts* counts) {
+  TleLoadCounts local;
+  SetReader reader("ReadTlesFrText", local);
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    reader.line(text.substr(start, end - start));
+    start = end + 1;
+  }
+  reader.finish();
+  if (counts != nullptr) *counts = local;
+  return 0;
+}
+
+int32_t readtlesfrfileunit(int32_t unit, TleLoadCounts* counts) {
+  if (counts != nullptr) *counts = TleLoadCounts{};
+  if (basalon::existfortdotfileunit(unit)) {
+    basalon::tracelogerror("ReadTlesFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
+    return 2;
+  }
+  int rc = basalon::filerewind(unit);
+  if (rc != basalon::kUnitOk) {
+    basalon::tracelogerror("ReadTlesFrFileUnit: Unit " + basalon::fmti0(unit) + " cannot be read.");
+    return rc;
+  }
+  TleLoadCounts local;
+  SetReader reader("ReadTlesFrFileUnit", local);
+  std::string line;
+  while ((rc = basalon::filereadline(unit, kReadColumns, line)) == basalon::kUnitOk) reader.line(line);
+  reader.finish();
+  logCounts(local);
+  if (counts != nullptr) *counts = local;
+  if (rc != basalon::kUnitEnd) {
+    basalon::tracelogerror("ReadTlesFrFileUnit: Unable to read an input line.");
+    return rc;
+  }
+  return 0;
+}
+
+int32_t readtlesfrfile(std::string_view fileName, TleLoadCounts* counts) {
+  if (counts != nullptr) *counts = TleLoadCounts{};
+  int unit = 0, status = 0;
+  basalon::fileopenmt(fileName.substr(0, std::min<size_t>(fileName.size(), basalon::kFileNameLength)),
+                      basalon::kOpenRead, unit, status);
+  if (status != 0) return status;
+  const int32_t code = readtlesfrfileunit(unit, counts);
+  basalon::fileclose(unit);
+  return code;
+}
+
+}  // namespace lineset
