@@ -11,15 +11,21 @@
 
 namespace {
 
-std::string fuzzfile() {
-  static const std::string path = "/tmp/zk_fuzz_jpl_" + std::to_string(::getpid()) + ".txt";
-  return path;
+// The scratch file the input is written to, removed when the fuzzer exits.
+struct ScratchFile {
+  std::string path = "/tmp/zk_fuzz_jpl_" + std::to_string(::getpid()) + ".txt";
+  ~ScratchFile() { std::remove(path.c_str()); }
+};
+
+const std::string& fuzzfile() {
+  static const ScratchFile file;
+  return file.path;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string path = fuzzfile();
+  const std::string& path = fuzzfile();
   if (FILE* f = std::fopen(path.c_str(), "wb")) {
     if (size > 0) std::fwrite(data, 1, size, f);
     std::fclose(f);
