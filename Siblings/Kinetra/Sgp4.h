@@ -135,9 +135,13 @@ class Sgp4Obj {
   // (0 when the set can be propagated).
   int init(const Sgp4Elements& el);
   // State at minutes since epoch; returns a Sgp4Code. Allocates nothing. The deep-space
-  // resonance integrator keeps its last step in the object (results do not depend on the order
-  // of the calls), so one object is not propagated from two threads at once: copy it instead.
+  // resonance integrator keeps its last step in the object, so a walk through increasing times
+  // does not integrate from epoch each time (results do not depend on the order of the calls);
+  // one object is therefore not propagated from two threads at once.
   int propagate(double tsince, Sgp4State& out);
+  // The same state without touching the object (the resonance integrated from epoch): safe
+  // from several threads at once, slower for resonant orbits far from epoch.
+  int propagatefromepoch(double tsince, Sgp4State& out) const;
   // Releases the deep-space block and clears the constants.
   void release();
 
@@ -149,7 +153,10 @@ class Sgp4Obj {
 
  private:
   void initDeepSpace(double eccsq);
-  void deepSecular(double t, double& em, double& argpm, double& inclm, double& mm, double& nodem, double& nm);
+  int propagateWith(double t, Sgp4State& out, double* integ) const;
+  // integ: the resonance integrator's time, mean longitude and mean motion, updated.
+  void deepSecular(double t, double& em, double& argpm, double& inclm, double& mm, double& nodem, double& nm,
+                   double* integ) const;
   // Adds the periodics to the elements; sinip, cosip: sine and cosine of the new inclination.
   void lunarSolarPeriodics(double t, double& ep, double& inclp, double& nodep, double& argpp, double& mp,
                            double& sinip, double& cosip) const;

@@ -286,7 +286,7 @@ void Sgp4Obj::initDeepSpace(double eccsq) {
 // Lunar-solar secular terms and the resonance integration to time t (min); on entry the
 // elements hold the near-Earth secular values, mean motion nm the Brouwer value.
 void Sgp4Obj::deepSecular(double t, double& em, double& argpm, double& inclm, double& mm, double& nodem,
-                          double& nm) {
+                          double& nm, double* integ) const {
   const Table2D& res = deep_->resonance;
   em += res.at(0, kDedt) * t;
   inclm += res.at(0, kDidt) * t;
@@ -304,7 +304,6 @@ void Sgp4Obj::deepSecular(double t, double& em, double& argpm, double& inclm, do
   constexpr double kStep = 720.0, kStep2 = 259200.0;  // step (min) and step^2 / 2
   const double no = c_[kNo], xfact = res.at(0, kXfact);
   const double* d = &res.v[static_cast<size_t>(res.cols)];
-  double* integ = deep_->integrator.data();
   double atime = integ[kAtime], xli = integ[kXli], xni = integ[kXni];
   // Restart from epoch when the request lies on the other side of it or before the last step.
   if (atime == 0.0 || t * atime <= 0.0 || std::fabs(t) < std::fabs(atime)) {

@@ -18,6 +18,15 @@ using detail::kSmallAngle;
 }  // namespace
 
 int Sgp4Obj::propagate(double t, Sgp4State& out) {
+  return propagateWith(t, out, deep_ ? deep_->integrator.data() : nullptr);
+}
+
+int Sgp4Obj::propagatefromepoch(double t, Sgp4State& out) const {
+  double integ[3] = {0.0, 0.0, 0.0};  // time 0: the integrator restarts from epoch
+  return propagateWith(t, out, integ);
+}
+
+int Sgp4Obj::propagateWith(double t, Sgp4State& out, double* integ) const {
   out.tsince = t;
   out.pos = {0, 0, 0};
   out.vel = {0, 0, 0};
@@ -58,7 +67,7 @@ int Sgp4Obj::propagate(double t, Sgp4State& out) {
     templ = templ + c[kT3cof] * t3 + t4 * (c[kT4cof] + t * c[kT5cof]);
   }
   double nm = no, em = c[kEcco], inclm = c[kInclo];
-  if (deep_) deepSecular(t, em, argpm, inclm, mm, nodem, nm);
+  if (deep_) deepSecular(t, em, argpm, inclm, mm, nodem, nm, integ);
   if (nm <= 0.0) return kSgp4NegMeanMotion;
 
   // (ke/n)^(2/3) is the epoch's semi-major axis unless resonance has changed n.

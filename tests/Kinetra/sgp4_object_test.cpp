@@ -103,6 +103,8 @@ TEST(Sgp4Object, ResonanceResultsDoNotDependOnCallOrder) {
       expectSameState(a, b);
       ASSERT_EQ(walked.propagate(t, b), 0);
       expectSameState(a, b);
+      ASSERT_EQ(static_cast<const Sgp4Obj&>(walked).propagatefromepoch(t, b), 0);
+      expectSameState(a, b);
     }
   }
 }
