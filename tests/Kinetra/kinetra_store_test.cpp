@@ -1,9 +1,8 @@
 // Store of SGP4 objects: states through the store against the propagator itself, the three time
 // systems, removal, missing keys and bad requests (one logged line each), DMA keys, the exports,
 // and element sets moved to a new epoch.
-#include <gtest/gtest.h>
-
 #include <Kinetra.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <string>
@@ -51,7 +50,8 @@ int64_t load(const Set& s) {
 }
 
 double dist(const pelmath::Vec3& a, const pelmath::Vec3& b) {
-  return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
+  return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) +
+                   (a[2] - b[2]) * (a[2] - b[2]));
 }
 
 class KinetraStore : public ::testing::Test {
@@ -256,7 +256,8 @@ TEST_F(KinetraStore, ReepochReproducesTheTrajectoryNearTheNewEpoch) {
     const Set* set;
     double tolKm;
   };
-  for (const Case& c : {Case{&kVanguard, 1e-4}, Case{&kDelta, 3e-3}, Case{&kMolniya, 1e-2}, Case{&kGeo, 5e-3}}) {
+  for (const Case& c :
+       {Case{&kVanguard, 1e-4}, Case{&kDelta, 3e-3}, Case{&kMolniya, 1e-2}, Case{&kGeo, 5e-3}}) {
     const int64_t key = load(*c.set);
     kinetra::Sgp4Obj orig;
     kinetra::sgp4inittle(parse(*c.set), orig);

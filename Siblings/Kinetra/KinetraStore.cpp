@@ -1,0 +1,274 @@
+// The store of initialised SGP4 objects: standard keys in the keyed tree, DMA keys on their
+// element set's DMA block; state requests by key and by object.
+#include "Siblings/Kinetra/KinetraStore.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <unordered_set>
+
+#include "Siblings/Basalon/FixedText.h"
+#include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/Keys.h"
+#include "Siblings/Basalon/TraceLog.h"
+#include "Siblings/Chronel/Chronel.h"
+#include "Siblings/Kinetra/Sgp4Output.h"
+#include "Siblings/Lineset/LinesetStore.h"
+
+namespace kinetra {
+namespace {
+
+Sgp4Tree gSgp4Tree;
+
+// Objects of DMA-keyed element sets: the keys whose block carries one in its first attachment
+// slot. The lock also covers reading and replacing those objects.
+std::mutex gDmaLock;
+std::unordered_set<int64_t> gDmaKeys;
+
+std::string keyField(int64_t key) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%19" PRId64, key);
+  return buf;
+}
+
+void logError(std::string text) {
+  if (text.size() > 128) text.resize(128);
+  basalon::tracelogerror(text);
+}
+
+// Frees the object hanging off a DMA block, and the block itself when the element set has left
+// the TLE store already. False when the key carries no object.
+bool detachDma(int64_t satKey) {
+  basalon::DmaBlock* block = basalon::keytocptr(satKey);
+  if (block == nullptr || block->attach1 == nullptr) {
+    gDmaKeys.erase(satKey);
+    return false;
+  }
+  delete static_cast<Sgp4Obj*>(block->attach1);
+  block->attach1 = nullptr;
+  gDmaKeys.erase(satKey);
+  if (block->rec == nullptr && block->attach2 == nullptr) basalon::dmafree(block);
+  return true;
+}
+
+// A copy of the TLE store's element set of satKey; false when there is none.
+bool findTle(int64_t satKey, lineset::TleRecord& tle, std::string& msg) {
+  lineset::TleRecord* link = nullptr;
+  lineset::tlefindrecptr(satKey, link, &msg);
+  if (link != nullptr) tle = *link;
+  if (!basalon::isdma(satKey)) lineset::tleendread();
+  return link != nullptr;
+}
+
+bool sgp4Type(int32_t t) {
+  return t == lineset::kEltTleSgp || t == lineset::kEltTleSgp4 || t == lineset::kEltTleXp;
+}
+
+// Propagates a private object to the request time and fills out.
+void propagateOwn(Sgp4Obj& obj, double time, int32_t timeType, pelmath::BrevantaOut& out, int32_t& code,
+                  const char* routine) {
+  const double epoch = obj.slot(kEpoch);
+  double mse = 0.0, utc = 0.0;
+  switch (timeType) {
+    case kTimeMse:
+      mse = time;
+      break;
+    case kTimeDs50Tai:
+      utc = chronel::tai2utc(time);
+      mse = (utc - epoch) * 1440.0;
+      break;
+    case kTimeDs50Utc:
+      utc = time;
+      mse = (utc - epoch) * 1440.0;
+      break;
+    default:
+      code = 2;
+      logError(std::string(routine) + ": Invalid time type " + basalon::fmti0(timeType) + ".");
+      return;
+  }
+  Sgp4State st;
+  const int rc = obj.propagate(mse, st);
+  if (rc != kSgp4Ok) {
+    code = rc;
+    logError(std::string(routine) + ": SGP4 error code " + basalon::fmti0(rc) + " for satellite " +
+             basalon::fmti0(static_cast<int64_t>(obj.slot(kSatNum))) + " at " +
+             std::string(basalon::trim(basalon::fmtf(mse, 20, 6))) + " minutes since epoch.");
+    return;
+  }
+  sgp4brevantaout(obj, st, out);
+  if (timeType != kTimeMse) out.ds50UTC = utc;  // the request time itself
+}
+
+}  // namespace
+
+Sgp4Tree& Sgp4Store() { return gSgp4Tree; }
+
+void Sgp4TreeTraits::sortString(const Record& rec, char out[32]) {
+  std::memset(out, ' ', 32);
+  if (!basalon::writeim(out, 9, 9, static_cast<int64_t>(rec.slot(kSatNum)))) std::memset(out, '*', 9);
+  basalon::writef(out + 9, 16, 9, rec.slot(kEpoch));
+}
+
+int32_t gpsatinit(int64_t satKey) {
+  lineset::TleRecord tle;
+  std::string msg;
+  if (!findTle(satKey, tle, msg)) {
+    logError("gpsatinit: Unable to locate satKey " + keyField(satKey) + " in the TLE tree.");
+    return 2;
+  }
+  if (!sgp4Type(tle.eltType)) {
+    logError("gpsatinit: satKey " + keyField(satKey) + " is not an SGP4 element set (type " +
+             basalon::fmti0(tle.eltType) + ").");
+    return 2;
+  }
+  Sgp4Obj obj;
+  const int rc = sgp4inittle(tle, obj);
+  if (rc != kSgp4Ok) {
+    logError("gpsatinit: SGP4 initialisation of satKey " + keyField(satKey) + " failed with code " +
+             basalon::fmti0(rc) + ".");
+    return rc;
+  }
+  if (basalon::isdma(satKey)) {
+    std::lock_guard<std::mutex> guard(gDmaLock);
+    basalon::DmaBlock* block = basalon::keytocptr(satKey);
+    if (block == nullptr) {
+      logError("gpsatinit: Unable to locate satKey " + keyField(satKey) + " in the TLE tree.");
+      return 2;
+    }
+    Sgp4Obj* copy = new Sgp4Obj(std::move(obj));
+    delete static_cast<Sgp4Obj*>(block->attach1);
+    block->attach1 = copy;
+    gDmaKeys.insert(satKey);
+    return 0;
+  }
+  // Insert; an object already under the key is replaced instead. A removal between the two
+  // steps sends the loop round again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    auto* node = new Sgp4Tree::Node;
+    node->key = satKey;
+    node->rec = new Sgp4Obj(obj);
+    int32_t status = 0;
+    gSgp4Tree.AddNode(node, status);
+    if (status != Sgp4Tree::kDuplicate) return 0;
+    delete node->rec;
+    delete node;
+    Sgp4Obj* link = nullptr;
+    gSgp4Tree.FindRecPtr(satKey, link);
+    const bool present = link != nullptr;
+    gSgp4Tree.EndRead();
+    if (present) {
+      int32_t code = 0;
+      gSgp4Tree.UpdateRec(satKey, obj, code);
+      if (code == 0) return 0;
+    }
+  }
+  logError("gpsatinit: Unable to store the SGP4 object of satKey " + keyField(satKey) + ".");
+  return 2;
+}
+
+void gpfindrecptr(int64_t satKey, Sgp4Obj*& obj, std::string* msg) {
+  obj = nullptr;
+  if (!basalon::isdma(satKey)) {
+    gSgp4Tree.FindRecPtr(satKey, obj, msg);
+    return;
+  }
+  if (msg != nullptr) msg->clear();
+  basalon::DmaBlock* block = satKey > 0 ? basalon::keytocptr(satKey) : nullptr;
+  if (block != nullptr && block->attach1 != nullptr) {
+    obj = static_cast<Sgp4Obj*>(block->attach1);
+  } else if (msg != nullptr) {
+    *msg = satKey < 1 ? "FindRecPtr: Invalid DMA key (<=0)." : "FindRecPtr: Prop data doesn't exist.";
+  }
+}
+
+void gpendread() { gSgp4Tree.EndRead(); }
+
+void gpremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
+  code = 0;
+  if (!basalon::isdma(satKey)) {
+    gSgp4Tree.RemoveNode(satKey, flag, code);
+    return;
+  }
+  std::lock_guard<std::mutex> guard(gDmaLock);
+  if (!detachDma(satKey)) {
+    code = 2;
+    logError("RemoveNode: Unable to locate this key " + keyField(satKey) + " in its binary tree.");
+  }
+}
+
+void gpemptytree(int32_t& code) {
+  code = 0;
+  gSgp4Tree.EmptyTree(code);
+  std::lock_guard<std::mutex> guard(gDmaLock);
+  const std::unordered_set<int64_t> keys = gDmaKeys;
+  for (int64_t k : keys) detachDma(k);
+  gDmaKeys.clear();
+}
+
+int32_t gpgetnumofobjects() {
+  const int32_t n = gSgp4Tree.GetNumOfTreeNodes();
+  std::lock_guard<std::mutex> guard(gDmaLock);
+  return n + static_cast<int32_t>(gDmaKeys.size());
+}
+
+void kinetra_key(int64_t satKey, double time, int32_t timeType, pelmath::BrevantaOut& out, int32_t& code) {
+  pelmath::FreeBrevantaOut(out);
+  out = pelmath::BrevantaOut{};
+  code = 0;
+  // The stored object is copied under the read side and propagated outside it: the model keeps
+  // its integrator state in the object, so a shared object is never propagated in place.
+  Sgp4Obj own;
+  bool found = false;
+  std::string msg;
+  if (basalon::isdma(satKey)) {
+    std::lock_guard<std::mutex> guard(gDmaLock);
+    Sgp4Obj* link = nullptr;
+    gpfindrecptr(satKey, link, &msg);
+    if (link != nullptr) {
+      own = *link;
+      found = true;
+    }
+  } else {
+    Sgp4Obj* link = nullptr;
+    gSgp4Tree.FindRecPtr(satKey, link, &msg);
+    if (link != nullptr) {
+      own = *link;
+      found = true;
+    }
+    gSgp4Tree.EndRead();
+  }
+  if (!found) {
+    code = 2;
+    logError("kinetra_key: satKey " + keyField(satKey) + " has no initialised SGP4 object.");
+    return;
+  }
+  propagateOwn(own, time, timeType, out, code, "kinetra_key");
+}
+
+void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, pelmath::BrevantaOut& out,
+                 int32_t& code) {
+  pelmath::FreeBrevantaOut(out);
+  out = pelmath::BrevantaOut{};
+  code = 0;
+  Sgp4Obj own(obj);
+  propagateOwn(own, time, timeType, out, code, "kinetra_obj");
+}
+
+int32_t inittlegp(const lineset::TleRecord& tle, Sgp4Obj& obj) {
+  obj.release();
+  if (!sgp4Type(tle.eltType)) {
+    logError("inittlegp: Satellite " + basalon::fmti0(tle.satNum) + " is not an SGP4 element set (type " +
+             basalon::fmti0(tle.eltType) + ").");
+    return 2;
+  }
+  const int rc = sgp4inittle(tle, obj);
+  if (rc != kSgp4Ok)
+    logError("inittlegp: SGP4 initialisation of satellite " + basalon::fmti0(tle.satNum) +
+             " failed with code " + basalon::fmti0(rc) + ".");
+  return rc;
+}
+
+void freesgp4objbuf(Sgp4Obj& obj) { obj.release(); }
+
+}  // namespace kinetra
