@@ -12,15 +12,22 @@ namespace pelmath {
 
 void chebyshev(const double* coef, int nc, int ncomp, double x, double* value, double* rate,
                double rateScale) {
+  // T0 = 1, T1 = x, Tn = 2x Tn-1 - Tn-2; T'0 = 0, T'1 = 1, T'n = 2x T'n-1 + 2 Tn-1 - T'n-2.
   for (int c = 0; c < ncomp; ++c) {
     const double* a = coef + static_cast<std::ptrdiff_t>(c) * nc;
-    // T0 = 1, T1 = x, Tn = 2x Tn-1 - Tn-2; T'0 = 0, T'1 = 1, T'n = 2x T'n-1 + 2 Tn-1 - T'n-2.
-    double t0 = 1.0, t1 = x, d0 = 0.0, d1 = 1.0;
-    double v = a[0], r = 0.0;
-    if (nc > 1) {
-      v += a[1] * x;
-      r = a[1];
+    double t0 = 1.0, t1 = x, v = a[0];
+    if (nc > 1) v += a[1] * x;
+    if (rate == nullptr) {
+      for (int n = 2; n < nc; ++n) {
+        const double t2 = 2.0 * x * t1 - t0;
+        v += a[n] * t2;
+        t0 = t1;
+        t1 = t2;
+      }
+      value[c] = v;
+      continue;
     }
+    double d0 = 0.0, d1 = 1.0, r = nc > 1 ? a[1] : 0.0;
     for (int n = 2; n < nc; ++n) {
       const double t2 = 2.0 * x * t1 - t0;
       const double d2 = 2.0 * x * d1 + 2.0 * t1 - d0;
@@ -32,7 +39,7 @@ void chebyshev(const double* coef, int nc, int ncomp, double x, double* value, d
       d1 = d2;
     }
     value[c] = v;
-    if (rate != nullptr) rate[c] = r * rateScale;
+    rate[c] = r * rateScale;
   }
 }
 
@@ -73,7 +80,7 @@ int jpl_ephem(const chronel::SplitTime& tai, Vec3& moon, Vec3& sun, const int* p
   sun = Vec3{};
   if (planets != nullptr) std::fill(planets, planets + 9, Vec3{});
   if (nutations != nullptr) nutations[0] = nutations[1] = 0.0;
-  if (basalon::trimright(jplctrl.fileName.view()).empty()) {
+  if (jplctrl.fileName.view().find_first_not_of(std::string_view(" \0", 2)) == std::string_view::npos) {
     basalon::tracelogerror("JPL_EPHEM: JPL parameters haven't entered.");
     return 2;
   }
