@@ -1,5 +1,6 @@
 /* A host written in C: includes every public header and calls an export of each library with
    buffers of exactly their documented length. Exits non-zero on the first wrong answer. */
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -86,6 +87,31 @@ int main(void) {
   BasalonGetLastErrMsg(msg);
   CHECK(memcmp(msg, "C host error line", 17) == 0);
   CHECK(msg[127] == 'x');
+
+  /* Time: J2000.0 is DS50 18263.5; a date-time group round trip; GMST at J2000 (280.46061837 deg). */
+  {
+    char* dtg = (char*)malloc(20);
+    double theta;
+    ChronelUTCToDTG17(18263.5, dtg);
+    CHECK(memcmp(dtg, "2000001120000.000", 17) == 0);
+    CHECK(fabs(ChronelDTGToUTC(dtg) - 18263.5) < 1e-9);
+    theta = ChronelThetaGrnwch(18263.5, 5) * 57.29577951308232;
+    CHECK(fabs(theta - 280.46061837) < 1e-6);
+    CHECK(ChronelUTCToTAI(24472.0) - 24472.0 > 36.5 / 86400.0); /* 2017: 37 s */
+    free(dtg);
+  }
+
+  /* Formatted numbers and a missing file through Basalon's exports. */
+  {
+    char field[13];
+    char* name = (char*)malloc(512);
+    CHECK(BasalonFormatE(-1.5, 12, 6, field) == 0);
+    CHECK(memcmp(field, "-.150000E+01", 12) == 0);
+    memset(name, ' ', 512);
+    memcpy(name, "/nonexistent/zk-c-host.txt", 26);
+    CHECK(BasalonFileOpen(41, name, 1) != 0);
+    free(name);
+  }
 
   free(msg);
   if (failures == 0) printf("C host: all checks passed\n");
