@@ -1,0 +1,117 @@
+// The SP vector store instance: keys, equality, validation and sort text of SP vectors, and the
+// store routines under their harlo names.
+#include "Siblings/Harlo/HarloStore.h"
+
+#include <cstring>
+
+#include "Siblings/Basalon/FixedText.h"
+#include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/TraceLog.h"
+#include "Siblings/Basalon/Units.h"
+#include "Siblings/Basalon/Vectors.h"
+#include "Siblings/Chronel/Chronel.h"
+#include "Siblings/Harlo/HarloText.h"
+
+namespace harlo {
+namespace {
+
+HarloTree gHarloTree;
+
+double epochDs50(const SpVecRecord& r) { return chronel::dtgtods50(r.epoch); }
+
+}  // namespace
+
+HarloTree& HarloStore() { return gHarloTree; }
+
+int64_t CreateSatKeyFrHarlo(const SpVecRecord& rec) {
+  const double ds50 = epochDs50(rec);
+  return ds50 > 0.0 ? chronel::createsatkey(rec.satNum, kEltSpVec, ds50) : -1;
+}
+
+bool HarloTreeTraits::equal(const Record& a, const Record& b) {
+  if (a.satNum != b.satNum || a.epoch != b.epoch) return false;
+  for (int k = 0; k < 3; ++k)
+    if (basalon::neqr(a.pos[k], b.pos[k]) || basalon::neqr(a.vel[k], b.vel[k])) return false;
+  return !basalon::neqr(a.ballisticCoef, b.ballisticCoef) && !basalon::neqr(a.srpCoef, b.srpCoef) &&
+         !basalon::neqr(a.edr, b.edr);
+}
+
+int32_t HarloTreeTraits::validate(const Record& r) {
+  std::string why;
+  bool writable = true;
+  for (double v :
+       {r.pos[0], r.pos[1], r.pos[2], r.vel[0], r.vel[1], r.vel[2], r.ballisticCoef, r.srpCoef, r.edr})
+    writable = writable && harlowritable(v);
+  if (r.satNum < 0 || r.satNum > 999999999)
+    why = "satellite number out of range";
+  else if (!(epochDs50(r) > 0.0))
+    why = "epoch \"" + r.epoch + "\" is not a date-time group";
+  else if (!writable)
+    why = "a value is not finite or outside [1e-98, 1e98)";
+  if (why.empty()) return 0;
+  std::string text =
+      "AddHarloToMem: Invalid SP vector of satellite " + std::to_string(r.satNum) + ": " + why + ".";
+  if (text.size() > 128) text.resize(128);
+  basalon::tracelogerror(text);
+  return 2;
+}
+
+int64_t HarloTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrHarlo(rec); }
+
+void HarloTreeTraits::markNotFound(Record& rec) {
+  rec = SpVecRecord{};
+  rec.satNum = -123;
+}
+
+void HarloTreeTraits::sortString(const Record& rec, char out[32]) {
+  std::memset(out, ' ', 32);
+  if (!basalon::writeim(out, 9, 9, rec.satNum)) std::memset(out, '*', 9);
+  basalon::writef(out + 9, 16, 9, epochDs50(rec));
+}
+
+int32_t HarloTreeTraits::writeRecord(const Record& rec, int32_t unit) {
+  std::vector<std::string> lines;
+  if (!harlotolines(rec, lines)) return 2;
+  for (const auto& l : lines)
+    if (basalon::filewriteline(unit, l) != 0) return 2;
+  const size_t n = std::min(rec.maneuvers.size(), static_cast<size_t>(std::max(rec.numManeuvers, 0)));
+  for (size_t i = 0; i < n; ++i)
+    if (basalon::filewriteline(unit, basalon::trimright(rec.maneuvers[i])) != 0) return 2;
+  return 0;
+}
+
+int64_t AddHarloToMem(const SpVecRecord& rec) { return gHarloTree.AddToMem(rec); }
+
+int64_t harloaddsatfrlines(const std::vector<std::string_view>& lines) {
+  SpVecRecord rec;
+  std::string msg;
+  if (harlofromlines(lines, rec, msg) != 0) {
+    basalon::tracelogerror(("HarloAddSatFrLines: " + msg).substr(0, 128));
+    return -1;
+  }
+  return AddHarloToMem(rec);
+}
+
+void harlofindrecptr(int64_t satKey, SpVecRecord*& rec, std::string* msg) {
+  gHarloTree.FindRecPtr(satKey, rec, msg);
+}
+void harloendread() { gHarloTree.EndRead(); }
+void harlofindrec(int64_t satKey, SpVecRecord& rec, std::string* msg) {
+  gHarloTree.FindRec(satKey, rec, msg);
+}
+int64_t harlosatkeyget(int32_t satNum) { return gHarloTree.SatKeyGet(satNum); }
+int32_t harlogetnumoftreenodes() { return gHarloTree.GetNumOfTreeNodes(); }
+void harlogettreekeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys) {
+  gHarloTree.GetTreeKeys(count, keys, order, maxKeys);
+}
+bool harlotreeisempty() { return gHarloTree.TreeIsEmpty(); }
+void harloremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
+  gHarloTree.RemoveNode(satKey, flag, code);
+}
+void harloemptytree(int32_t& code) {
+  code = 0;
+  gHarloTree.EmptyTree(code);
+}
+void harlowritelines(int32_t unit) { gHarloTree.WriteLines(unit); }
+
+}  // namespace harlo
