@@ -75,7 +75,8 @@ int32_t LinesetGetLines(int64_t satKey, char line1[130], char line2[130]) {
   std::string msg;
   lineset::tlefindrec(satKey, rec, &msg);
   if (rec.satNum == -123) {
-    basalon::tracelogerror("LinesetGetLines: " + msg);
+    basalon::tracelogerror("LinesetGetLines: " +
+                           (msg.empty() ? std::string("Unable to locate the satKey.") : msg));
     return 2;
   }
   basalon::strtochararr(rec.line1, line1, kLineLen);
