@@ -23,8 +23,10 @@ double a2n(double a, std::optional<double> ke) {
   return ke.value_or(planix::genvgeo().ke) / (a * std::sqrt(a));
 }
 
+// (ke/n)^(2/3) as the cube root of the square: the same value to an ulp, cheaper than pow.
 double n2a(double n, std::optional<double> ke) {
-  return std::pow(ke.value_or(planix::genvgeo().ke) / n, 2.0 / 3.0);
+  const double r = ke.value_or(planix::genvgeo().ke) / n;
+  return std::cbrt(r * r);
 }
 
 double finde(const Elset& kep, std::optional<double> dt) {
