@@ -2,6 +2,7 @@
 // the SGP4 -> SGP drag conversion against the first-order drag of the SGP4 C2 coefficient.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -60,6 +61,39 @@ TEST(Chebyshev, BestLineToAParabola) {
   EXPECT_NEAR(x[0], -0.125, 1e-14);
   EXPECT_NEAR(x[1], 1.0, 1e-14);
   EXPECT_NEAR(r.maxResidual, 0.125, 1e-14);
+}
+
+// De la Vallee Poussin: the minimax error of m equations in 2 unknowns is the largest minimax error
+// of any 3 of them, |sum l_k b_k| / sum |l_k| with l the null vector of those rows (l = c0 x c1).
+TEST(Chebyshev, MatchesTheBestReferenceOfRandomSystems) {
+  unsigned seed = 12345u;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return ((seed >> 8) & 0xFFFF) / 32768.0 - 1.0;
+  };
+  for (int trial = 0; trial < 50; ++trial) {
+    const int m = 4 + trial % 6;
+    std::vector<double> a(2 * m), b(m);
+    for (int i = 0; i < m; ++i) a[2 * i] = next(), a[2 * i + 1] = next(), b[i] = next();
+    double best = 0.0;
+    for (int i = 0; i < m; ++i)
+      for (int j = i + 1; j < m; ++j)
+        for (int k = j + 1; k < m; ++k) {
+          const int r[3] = {i, j, k};
+          double l[3], num = 0.0, den = 0.0;
+          for (int q = 0; q < 3; ++q) {
+            const int u = r[(q + 1) % 3], w = r[(q + 2) % 3];
+            l[q] = a[2 * u] * a[2 * w + 1] - a[2 * w] * a[2 * u + 1];
+            num += l[q] * b[r[q]];
+            den += std::fabs(l[q]);
+          }
+          if (den > 1e-9) best = std::max(best, std::fabs(num) / den);
+        }
+    double x[2];
+    const ChebResult res = cheb(m, 2, a.data(), 2, b.data(), kTol, 0.0, x);
+    EXPECT_NE(res.code, 2) << trial;
+    EXPECT_NEAR(res.maxResidual, best, 1e-12) << trial;
+  }
 }
 
 TEST(Chebyshev, RankDeficientSquareAndBadInput) {
