@@ -45,6 +45,7 @@ int32_t writeSet(const TleRecord& rec, int32_t unit, int32_t saveForm) {
 // and digit ("-11606-4" is -0.11606e-4). False when the exponent needs more than one digit.
 bool writeImplied(double v, char out[8]) {
   std::memset(out, ' ', 8);
+  if (!std::isfinite(v)) return false;
   int64_t digits = 0;
   int e = 0;
   if (v != 0.0) {
@@ -66,6 +67,7 @@ bool writeImplied(double v, char out[8]) {
 
 // Columns 34-43: sign, then the fraction with 8 decimals (" .00000586").
 bool writeNdot(double v, char out[10]) {
+  if (!(std::fabs(v) < 1.0)) return false;
   const int64_t k = std::llround(std::fabs(v) * 1e8);
   if (k >= 100000000) return false;
   out[0] = v < 0.0 && k != 0 ? '-' : ' ';
