@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -219,19 +218,6 @@ TEST_F(HarloStore, BadLinesAreRefusedWithOneLineEach) {
   EXPECT_EQ(counts.bad, 2);
   EXPECT_EQ(w.errors(), 2);
   EXPECT_EQ(harlo::harlogetnumoftreenodes(), 1);
-}
-
-TEST_F(HarloStore, DefaultNamedUnitsAreRefused) {
-  const auto dir = std::filesystem::temp_directory_path() / "stores_harlo_fort";
-  std::filesystem::create_directories(dir);
-  const std::string path = (dir / "fort.17").string();
-  { std::ofstream(path) << "SPVEC1\n"; }
-  ASSERT_EQ(basalon::fileopen(17, path, basalon::kOpenRead), 0);
-  zktest::LogWatch w;
-  EXPECT_EQ(harlo::readharlosfrfileunit(17), 2);
-  EXPECT_EQ(w.errors(), 1);
-  basalon::fileclose(17);
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // TLE store: loading the catalogue and the verification file, key orders, lookups, removal and
 // re-adding, write-back of the lines as read, bad sets (one logged line each, nothing stored),
-// duplicates, the DMA key mode and the composition of lines from field values.
+// duplicates, maneuver lines and the composition of lines from field values.
 #include <Lineset.h>
 #include <gtest/gtest.h>
 
@@ -300,25 +300,6 @@ TEST_F(TleStore, DuplicatesAndManeuverLines) {
   EXPECT_EQ(r.eltType, lineset::kEltTleSp);
   ASSERT_EQ(r.numManeuvers, 1);
   EXPECT_EQ(r.maneuvers[0], card);
-}
-
-TEST_F(TleStore, DmaKeysLiveInBlocks) {
-  basalon::elsetkeymodeset(1);
-  const int64_t k = lineset::tleaddsatfrlines("", kL1, kL2);
-  ASSERT_GT(k, 0);
-  EXPECT_EQ(k % 10, 0);
-  basalon::DmaBlock* block = basalon::keytocptr(k);
-  ASSERT_NE(block, nullptr);
-  EXPECT_EQ(block->elsetType, lineset::kTleDmaElsetType);
-  TleRecord* link = nullptr;
-  lineset::tlefindrecptr(k, link);
-  ASSERT_NE(link, nullptr);
-  EXPECT_EQ(link->satNum, 5);
-  EXPECT_EQ(lineset::TleStore().NumReads(), 0);  // no read side for DMA keys
-  int32_t flag = 0, code = -1;
-  lineset::tleremovenode(k, flag, code);
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(basalon::keytocptr(k), nullptr);
 }
 
 // The lines composed from the field values are the lines read, for every catalogue set.
