@@ -12,13 +12,16 @@
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "KeyedTree/AvlTree.h"
 #include "Siblings/Basalon/Keys.h"
+#include "Siblings/Basalon/Strings.h"
 #include "Siblings/Basalon/TraceLog.h"
 
 namespace keyedtree {
@@ -36,15 +39,6 @@ namespace keyedtree {
 //   static void markNotFound(Record& rec);               the output of a failed copying find
 //   static void sortString(const Record& rec, char out[32]);  orders 0/1 of the key listing
 //   static int32_t writeRecord(const Record& rec, int32_t unit);  0 when the record's text was written
-
-// Result of the consistency walk used by the test suites.
-struct TreeReport {
-  bool ok = true;
-  std::string problem;  // first inconsistency found, empty when ok
-  int32_t count = 0;
-  int32_t height = 0;
-  std::vector<std::pair<int64_t, int32_t>> keySeq;  // (key, seq) in ascending key order
-};
 
 template <class Traits>
 class KeyedTree {
@@ -69,7 +63,8 @@ class KeyedTree {
   static constexpr int32_t kDuplicate = 3;
   static constexpr int kMaxKeyAttempts = 100;
 
-  constexpr KeyedTree() = default;
+  KeyedTree() = default;
+  ~KeyedTree() = default;  // frees the node chunks; records still loaded are not released
   KeyedTree(const KeyedTree&) = delete;
   KeyedTree& operator=(const KeyedTree&) = delete;
 
@@ -125,7 +120,7 @@ class KeyedTree {
       if (satKey == -1) return -1;
     }
 
-    Node* node = new (std::nothrow) Node;
+    Node* node = nodes_.alloc();
     if (node == nullptr) {
       logError("AddRecToMem: Unable to allocate memory for key " + keyField(satKey) + ".");
       freeBlock(block);
@@ -136,7 +131,7 @@ class KeyedTree {
       node->rec = newCopy(rec);
       if (node->rec == nullptr) {
         logError("AddRecToMem: Memory allocation failed");
-        delete node;
+        nodes_.release(node);
         return -1;
       }
     }
@@ -196,7 +191,8 @@ class KeyedTree {
     }
     Node* root = root_.v.load(std::memory_order_relaxed);
     bool found = false;
-    removeRecursive(root, satKey, flag, found);
+    auto release = [this](Node* n) { releaseNode(n); };
+    avl::remove(root, satKey, flag, found, release);
     root_.v.store(root, std::memory_order_release);
     if (!found) {
       code = 2;
@@ -299,30 +295,14 @@ class KeyedTree {
 
   // ---- Lookups -----------------------------------------------------------------------------
 
-  // Deep copy of the stored record into out; out is first released and marked not found.
+  // Deep copy of the stored record into out; when there is none, out is released, reset and
+  // marked not found.
   void FindRec(int64_t satKey, Record& out, std::string* msg = nullptr) {
-    Traits::release(out);
-    Traits::markNotFound(out);
     if (msg != nullptr) msg->clear();
-    if (basalon::isdma(satKey)) {
-      if (satKey < 1) {
-        setMsg(msg, "FindRec: Invalid DMA key (<=0).");
-        return;
-      }
-      basalon::DmaBlock* block = liveBlock(satKey);
-      if (block != nullptr && block->elsetType == Traits::kElsetType && block->rec != nullptr)
-        Traits::copy(out, *static_cast<const Record*>(block->rec));
-      return;
+    if (!copyOut(satKey, out, msg)) {
+      Traits::release(out);
+      Traits::markNotFound(out);
     }
-    if (TreeIsEmpty()) {
-      setMsg(msg, "FindRec: Search tree is empty.");
-      return;
-    }
-    BeginRead();
-    const Node* node = search(root_.v.load(std::memory_order_acquire), satKey);
-    if (node != nullptr) Traits::copy(out, *node->rec);
-    EndRead();
-    if (node == nullptr) setMsg(msg, "FindRec: search key doens't exist.");
   }
 
   // A borrowed link to the stored record. For a standard key the read side stays entered: the
@@ -412,33 +392,26 @@ class KeyedTree {
     const int64_t n = std::min(total, maxKeys);
     int64_t* out = keys + count;
     if (order == 0 || order == 1 || order == 2) {
-      std::vector<SortEntry> entries;
-      entries.reserve(static_cast<size_t>(n));
+      std::vector<basalon::SortString> texts(static_cast<size_t>(n));
+      size_t m = 0;
       forEachInOrder([&](const Node* p) {
-        if (static_cast<int64_t>(entries.size()) >= n) return false;
-        SortEntry e;
-        e.key = p->key;
+        if (static_cast<int64_t>(m) >= n) return false;
+        char* text = texts[m].data();
         if (order == 2) {
-          seqString(p->seq, e.text.data());
+          seqString(p->seq, text);
+        } else if (const Record* rec = recordOf(p); rec != nullptr) {
+          Traits::sortString(*rec, text);
         } else {
-          const Record* rec = recordOf(p);
-          if (rec != nullptr) {
-            Traits::sortString(*rec, e.text.data());
-          } else {
-            e.text.fill(' ');
-          }
+          std::memset(text, ' ', basalon::kSortStringLength);
         }
-        entries.push_back(e);
+        out[m++] = p->key;
         return true;
       });
       EndRead();
-      std::sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
-        const int c = std::memcmp(a.text.data(), b.text.data(), a.text.size());
-        return c != 0 ? c < 0 : a.key < b.key;
-      });
-      if (order == 1) std::reverse(entries.begin(), entries.end());
-      for (size_t i = 0; i < entries.size(); ++i) out[i] = entries[i].key;
-      count += static_cast<int32_t>(entries.size());
+      basalon::quicksortiterative(std::span<basalon::SortString>(texts.data(), m),
+                                  std::span<int64_t>(out, m));
+      if (order == 1) std::reverse(out, out + m);
+      count += static_cast<int32_t>(m);
       return;
     }
     int64_t written = 0;
@@ -495,23 +468,44 @@ class KeyedTree {
     BeginRead();
     bool haveLast = false;
     int64_t lastKey = 0;
-    report.height = checkSubtree(root_.v.load(std::memory_order_acquire), report, haveLast, lastKey);
+    auto hasRecord = [](const Node* p) { return p->rec != nullptr || basalon::isdma(p->key); };
+    report.height = avl::check(root_.v.load(std::memory_order_acquire), report, haveLast, lastKey, hasRecord);
     EndRead();
     report.count = static_cast<int32_t>(report.keySeq.size());
     return report;
   }
 
  private:
+  // FindRec's search: true when the stored record was copied into out (every field of out is
+  // then overwritten); otherwise the message, if any, is set.
+  bool copyOut(int64_t satKey, Record& out, std::string* msg) {
+    if (basalon::isdma(satKey)) {
+      if (satKey < 1) {
+        setMsg(msg, "FindRec: Invalid DMA key (<=0).");
+        return false;
+      }
+      basalon::DmaBlock* block = liveBlock(satKey);
+      if (block == nullptr || block->elsetType != Traits::kElsetType || block->rec == nullptr) return false;
+      Traits::copy(out, *static_cast<const Record*>(block->rec));
+      return true;
+    }
+    if (TreeIsEmpty()) {
+      setMsg(msg, "FindRec: Search tree is empty.");
+      return false;
+    }
+    BeginRead();
+    const Node* node = search(root_.v.load(std::memory_order_acquire), satKey);
+    if (node != nullptr) Traits::copy(out, *node->rec);
+    EndRead();
+    if (node == nullptr) setMsg(msg, "FindRec: search key doens't exist.");
+    return node != nullptr;
+  }
+
   // Each shared word on its own cache line: readers only read isUpdating and root while the
   // read count changes on every entry.
   template <class T>
   struct alignas(64) Padded {
     std::atomic<T> v{};
-  };
-
-  struct SortEntry {
-    std::array<char, 32> text;
-    int64_t key;
   };
 
   // Fixed explicit stack for walks: an AVL tree of 2^31 nodes is at most 45 levels deep, and a
@@ -524,6 +518,53 @@ class KeyedTree {
     }
     const Node* pop() { return items[--n]; }
     bool empty() const { return n == 0; }
+  };
+
+  // Nodes come from chunks of kChunk so that the tree's nodes lie close together in memory (a
+  // descent then touches few pages); released nodes are kept on a free list for reuse.
+  class NodePool {
+   public:
+    NodePool() = default;
+    NodePool(const NodePool&) = delete;
+    NodePool& operator=(const NodePool&) = delete;
+    ~NodePool() {
+      for (Node* chunk : chunks_) delete[] chunk;
+    }
+    // A zeroed node, or null when memory is exhausted.
+    Node* alloc() {
+      std::lock_guard<std::mutex> guard(lock_);
+      if (free_ == nullptr && !grow()) return nullptr;
+      Node* n = free_;
+      free_ = n->lower;
+      *n = Node{};
+      return n;
+    }
+    void release(Node* n) {
+      std::lock_guard<std::mutex> guard(lock_);
+      n->rec = nullptr;
+      n->higher = nullptr;
+      n->lower = free_;
+      free_ = n;
+    }
+
+   private:
+    static constexpr size_t kChunk = 4096;
+    bool grow() {
+      Node* chunk = new (std::nothrow) Node[kChunk];
+      if (chunk == nullptr) return false;
+      try {
+        chunks_.push_back(chunk);
+      } catch (const std::bad_alloc&) {
+        delete[] chunk;
+        return false;
+      }
+      for (size_t i = 0; i < kChunk; ++i) chunk[i].lower = i + 1 < kChunk ? &chunk[i + 1] : free_;
+      free_ = chunk;
+      return true;
+    }
+    std::mutex lock_;
+    Node* free_ = nullptr;
+    std::vector<Node*> chunks_;
   };
 
   // Holds the writer lock with isUpdating raised and no reader inside.
@@ -600,9 +641,9 @@ class KeyedTree {
     delete rec;
   }
 
-  static void releaseNode(Node* node) {
+  void releaseNode(Node* node) {
     deleteRecord(node->rec);
-    delete node;
+    nodes_.release(node);
   }
 
   // Frees a DMA block made by a failed add, with its record.
@@ -677,8 +718,6 @@ class KeyedTree {
     writeInOrder(p->higher, writeOne);
   }
 
-  // ---- AVL insertion -----------------------------------------------------------------------
-
   // AddNode; exhausted tells that every one of the kMaxKeyAttempts keys was taken.
   void addNode(Node* node, int32_t& status, bool& exhausted, int64_t& finalKey) {
     WriterSection writer(*this);
@@ -707,227 +746,15 @@ class KeyedTree {
 
   void insertAtRoot(Node* node, int32_t& status) {
     Node* root = root_.v.load(std::memory_order_relaxed);
-    insertRecursive(root, node, status);
+    auto place = [this](Node* n) { n->seq = seqNum_.fetch_add(1, std::memory_order_relaxed) + 1; };
+    const Record* incoming = recordOf(node);
+    auto collision = [incoming](const Node* existingNode) {
+      const Record* existing = recordOf(existingNode);
+      return existing != nullptr && incoming != nullptr && Traits::equal(*existing, *incoming) ? kDuplicate
+                                                                                               : kKeyTaken;
+    };
+    avl::insert(root, node, status, place, collision);
     root_.v.store(root, std::memory_order_release);
-  }
-
-  void insertRecursive(Node*& p, Node* node, int32_t& status) {
-    if (p == nullptr) {
-      node->seq = seqNum_.fetch_add(1, std::memory_order_relaxed) + 1;
-      node->balance = 0;
-      node->lower = nullptr;
-      node->higher = nullptr;
-      p = node;
-      status = kInserted;
-      return;
-    }
-    if (node->key < p->key) {
-      insertRecursive(p->lower, node, status);
-      if (status != kInserted) return;
-      if (p->balance == 1) {
-        p->balance = 0;
-        status = 0;
-      } else if (p->balance == 0) {
-        p->balance = -1;
-      } else {
-        Node* l = p->lower;
-        if (l->balance == -1) {  // single right rotation
-          p->lower = l->higher;
-          l->higher = p;
-          p->balance = 0;
-          p = l;
-        } else {  // double rotation through the lower child's higher grandchild
-          Node* g = l->higher;
-          l->higher = g->lower;
-          g->lower = l;
-          p->lower = g->higher;
-          g->higher = p;
-          p->balance = g->balance == -1 ? 1 : 0;
-          l->balance = g->balance == 1 ? -1 : 0;
-          p = g;
-        }
-        p->balance = 0;
-        status = 0;
-      }
-    } else if (node->key > p->key) {
-      insertRecursive(p->higher, node, status);
-      if (status != kInserted) return;
-      if (p->balance == -1) {
-        p->balance = 0;
-        status = 0;
-      } else if (p->balance == 0) {
-        p->balance = 1;
-      } else {
-        Node* h = p->higher;
-        if (h->balance == 1) {  // single left rotation
-          p->higher = h->lower;
-          h->lower = p;
-          p->balance = 0;
-          p = h;
-        } else {  // double rotation through the higher child's lower grandchild
-          Node* g = h->lower;
-          h->lower = g->higher;
-          g->higher = h;
-          p->higher = g->lower;
-          g->lower = p;
-          p->balance = g->balance == 1 ? -1 : 0;
-          h->balance = g->balance == -1 ? 1 : 0;
-          p = g;
-        }
-        p->balance = 0;
-        status = 0;
-      }
-    } else {
-      const Record* existing = recordOf(p);
-      const Record* incoming = recordOf(node);
-      status = existing != nullptr && incoming != nullptr && Traits::equal(*existing, *incoming) ? kDuplicate
-                                                                                                 : kKeyTaken;
-    }
-  }
-
-  // ---- AVL deletion ------------------------------------------------------------------------
-
-  void removeRecursive(Node*& p, int64_t key, int32_t& flag, bool& found) {
-    if (p == nullptr) return;
-    if (key < p->key) {
-      removeRecursive(p->lower, key, flag, found);
-      if (flag == 1) balanceRightHeavy(p, flag);
-      return;
-    }
-    if (key > p->key) {
-      removeRecursive(p->higher, key, flag, found);
-      if (flag == 1) balanceLeftHeavy(p, flag);
-      return;
-    }
-    found = true;
-    Node* q = p;
-    if (q->higher == nullptr) {
-      p = q->lower;
-      flag = 1;
-      releaseNode(q);
-    } else if (q->lower == nullptr) {
-      p = q->higher;
-      flag = 1;
-      releaseNode(q);
-    } else {
-      swapNode(q->lower, q, flag);
-      if (flag == 1) balanceRightHeavy(p, flag);
-    }
-  }
-
-  // Moves the in-order predecessor (rightmost node of r) into q and unlinks the predecessor.
-  // The record moves by link, so the predecessor's record keeps its address.
-  void swapNode(Node*& r, Node* q, int32_t& flag) {
-    if (r->higher != nullptr) {
-      swapNode(r->higher, q, flag);
-      if (flag == 1) balanceLeftHeavy(r, flag);
-      return;
-    }
-    Node* pred = r;
-    q->key = pred->key;
-    q->seq = pred->seq;
-    std::swap(q->rec, pred->rec);
-    r = pred->lower;
-    releaseNode(pred);  // takes q's old record with it
-    flag = 1;
-  }
-
-  // The higher side of p got one level shorter.
-  static void balanceLeftHeavy(Node*& p, int32_t& flag) {
-    if (p->balance == 1) {
-      p->balance = 0;
-    } else if (p->balance == 0) {
-      p->balance = -1;
-      flag = 0;
-    } else {
-      Node* l = p->lower;
-      const int32_t b1 = l->balance;
-      if (b1 <= 0) {  // single right rotation
-        p->lower = l->higher;
-        l->higher = p;
-        if (b1 == 0) {
-          p->balance = -1;
-          l->balance = 1;
-          flag = 0;
-        } else {
-          p->balance = 0;
-          l->balance = 0;
-        }
-        p = l;
-      } else {  // double rotation
-        Node* g = l->higher;
-        const int32_t b2 = g->balance;
-        l->higher = g->lower;
-        g->lower = l;
-        p->lower = g->higher;
-        g->higher = p;
-        p->balance = b2 == -1 ? 1 : 0;
-        l->balance = b2 == 1 ? -1 : 0;
-        p = g;
-        g->balance = 0;
-      }
-    }
-  }
-
-  // The lower side of p got one level shorter (mirror of balanceLeftHeavy).
-  static void balanceRightHeavy(Node*& p, int32_t& flag) {
-    if (p->balance == -1) {
-      p->balance = 0;
-    } else if (p->balance == 0) {
-      p->balance = 1;
-      flag = 0;
-    } else {
-      Node* h = p->higher;
-      const int32_t b1 = h->balance;
-      if (b1 >= 0) {  // single left rotation
-        p->higher = h->lower;
-        h->lower = p;
-        if (b1 == 0) {
-          p->balance = 1;
-          h->balance = -1;
-          flag = 0;
-        } else {
-          p->balance = 0;
-          h->balance = 0;
-        }
-        p = h;
-      } else {  // double rotation
-        Node* g = h->lower;
-        const int32_t b2 = g->balance;
-        h->lower = g->higher;
-        g->higher = h;
-        p->higher = g->lower;
-        g->lower = p;
-        p->balance = b2 == 1 ? -1 : 0;
-        h->balance = b2 == -1 ? 1 : 0;
-        p = g;
-        g->balance = 0;
-      }
-    }
-  }
-
-  // Height of the subtree, checking it on the way (see Validate).
-  int32_t checkSubtree(const Node* p, TreeReport& report, bool& haveLast, int64_t& lastKey) {
-    if (p == nullptr) return 0;
-    const int32_t hl = checkSubtree(p->lower, report, haveLast, lastKey);
-    if (haveLast && p->key <= lastKey && report.ok) {
-      report.ok = false;
-      report.problem = "key " + std::to_string(p->key) + " not above " + std::to_string(lastKey);
-    }
-    haveLast = true;
-    lastKey = p->key;
-    report.keySeq.emplace_back(p->key, p->seq);
-    if (p->rec == nullptr && !basalon::isdma(p->key) && report.ok) {
-      report.ok = false;
-      report.problem = "key " + std::to_string(p->key) + " has no record";
-    }
-    const int32_t hh = checkSubtree(p->higher, report, haveLast, lastKey);
-    if (report.ok && (p->balance != hh - hl || p->balance < -1 || p->balance > 1)) {
-      report.ok = false;
-      report.problem = "key " + std::to_string(p->key) + " balance " + std::to_string(p->balance) +
-                       " but heights " + std::to_string(hl) + "/" + std::to_string(hh);
-    }
-    return 1 + std::max(hl, hh);
   }
 
   Padded<Node*> root_;
@@ -935,6 +762,7 @@ class KeyedTree {
   Padded<int32_t> numReads_;
   std::atomic<int32_t> seqNum_{0};
   std::mutex writerLock_;
+  NodePool nodes_;
 };
 
 }  // namespace keyedtree

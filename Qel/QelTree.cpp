@@ -11,12 +11,18 @@
 namespace qel {
 namespace {
 
-QelTree gQelTree;
+// The store lives for the whole process: it is never destroyed, so no caller can meet it torn
+// down during process exit.
+QelTree& tree() {
+  static QelTree* const store = new QelTree;
+  return *store;
+}
+
 std::atomic<QelLinesWriter> gLinesWriter{nullptr};
 
 }  // namespace
 
-QelTree& QelStore() { return gQelTree; }
+QelTree& QelStore() { return tree(); }
 
 bool QelTreeTraits::equal(const Record& a, const Record& b) { return Equal(a, b); }
 int64_t QelTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrQel(rec); }
@@ -34,29 +40,27 @@ int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {
 }
 
 void AddQelToMem(const QelRecord& rec, int64_t& satKey, QelBinTree** node) {
-  satKey = gQelTree.AddToMem(rec, node);
+  satKey = tree().AddToMem(rec, node);
 }
-void QelAddNode(QelBinTree* node, int32_t& status) { gQelTree.AddNode(node, status); }
-void QelRemoveNode(int64_t satKey, int32_t& flag, int32_t& code) { gQelTree.RemoveNode(satKey, flag, code); }
-int32_t RemoveDMA(int64_t satKey) { return gQelTree.RemoveDMA(satKey); }
+void QelAddNode(QelBinTree* node, int32_t& status) { tree().AddNode(node, status); }
+void QelRemoveNode(int64_t satKey, int32_t& flag, int32_t& code) { tree().RemoveNode(satKey, flag, code); }
+int32_t RemoveDMA(int64_t satKey) { return tree().RemoveDMA(satKey); }
 void QelUpdateRec(int64_t satKey, const QelRecord& rec, int32_t& code) {
-  gQelTree.UpdateRec(satKey, rec, code);
+  tree().UpdateRec(satKey, rec, code);
 }
-void QelEmptyTree(int32_t& code) { gQelTree.EmptyTree(code); }
-void QelFindRec(int64_t satKey, QelRecord& rec, std::string* msg) { gQelTree.FindRec(satKey, rec, msg); }
-void QelFindRecPtr(int64_t satKey, QelRecord*& rec, std::string* msg) {
-  gQelTree.FindRecPtr(satKey, rec, msg);
-}
-void QelGetRec(QelRecord& rec, const QelBinTree* node) { gQelTree.GetRec(rec, node); }
-int64_t QelSatKeyGet(int32_t satNum) { return gQelTree.SatKeyGet(satNum); }
-int32_t QelGetNumOfTreeNodes() { return gQelTree.GetNumOfTreeNodes(); }
+void QelEmptyTree(int32_t& code) { tree().EmptyTree(code); }
+void QelFindRec(int64_t satKey, QelRecord& rec, std::string* msg) { tree().FindRec(satKey, rec, msg); }
+void QelFindRecPtr(int64_t satKey, QelRecord*& rec, std::string* msg) { tree().FindRecPtr(satKey, rec, msg); }
+void QelGetRec(QelRecord& rec, const QelBinTree* node) { tree().GetRec(rec, node); }
+int64_t QelSatKeyGet(int32_t satNum) { return tree().SatKeyGet(satNum); }
+int32_t QelGetNumOfTreeNodes() { return tree().GetNumOfTreeNodes(); }
 void QelGetTreeKeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys) {
-  gQelTree.GetTreeKeys(count, keys, order, maxKeys);
+  tree().GetTreeKeys(count, keys, order, maxKeys);
 }
-bool QelTreeIsEmpty() { return gQelTree.TreeIsEmpty(); }
-void QelBeginRead() { gQelTree.BeginRead(); }
-void QelEndRead() { gQelTree.EndRead(); }
-void QelWriteLines(int32_t unit) { gQelTree.WriteLines(unit); }
+bool QelTreeIsEmpty() { return tree().TreeIsEmpty(); }
+void QelBeginRead() { tree().BeginRead(); }
+void QelEndRead() { tree().EndRead(); }
+void QelWriteLines(int32_t unit) { tree().WriteLines(unit); }
 void SetQelLinesWriter(QelLinesWriter writer) { gLinesWriter.store(writer); }
 
 int64_t CreateSatKeyFrQel(const QelRecord& rec) {

@@ -1,5 +1,5 @@
 // The keyed record tree engine on a small test record: AVL shape after long random operation
-// sequences, key bumping, duplicates, listing orders, writer skipping and DMA blocks.
+// sequences, key bumping, duplicates, listing orders and writer skipping.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -214,14 +214,6 @@ TEST_F(KeyedTreeTest, BumpingGivesUpAfterOneHundredAttempts) {
   tree.EmptyTree(code);
 }
 
-TEST_F(KeyedTreeTest, RefusedRecordAddsNothing) {
-  Tree tree;
-  zktest::LogWatch log;
-  EXPECT_EQ(tree.AddToMem(TestRec{-1, 0, {}}), -1);
-  EXPECT_TRUE(tree.TreeIsEmpty());
-  EXPECT_EQ(tree.LastSeqNum(), 0);
-}
-
 TEST_F(KeyedTreeTest, ListingOrders) {
   Tree tree;
   // payloads chosen so that sort-text order (descending payload) differs from key order
@@ -241,14 +233,9 @@ TEST_F(KeyedTreeTest, ListingOrders) {
   EXPECT_EQ(list(1), (std::vector<int64_t>{k2, k4, k1, k5, k3}));
   EXPECT_EQ(list(2), loadOrder);
   EXPECT_EQ(list(7), (std::vector<int64_t>{k1, k2, k3, k4, k5}));
-  // order 2 after remove and re-add: the re-added record comes last
-  int32_t flag = 0, code = 0;
-  tree.RemoveNode(k2, flag, code);
-  EXPECT_EQ(tree.AddToMem(TestRec{2, 10, {}}), k2);
-  EXPECT_EQ(list(2), (std::vector<int64_t>{k1, k3, k4, k5, k2}));
   // the listing never writes past the room given
   std::vector<int64_t> small(3, -9);
-  int32_t count = 0;
+  int32_t count = 0, code = 0;
   tree.GetTreeKeys(count, small.data(), 0, 2);
   EXPECT_EQ(count, 2);
   EXPECT_EQ(small[2], -9);
@@ -284,45 +271,6 @@ TEST_F(KeyedTreeTest, SatKeyLookupWalksPreOrder) {
   int32_t code = 0;
   tree.EmptyTree(code);
   EXPECT_EQ(tree.SatKeyGet(9), -1);
-}
-
-TEST_F(KeyedTreeTest, DmaBlocksWithAttachmentsOutliveTheRecord) {
-  basalon::elsetkeymodeset(1);
-  Tree tree;
-  const int64_t free1 = tree.AddToMem(TestRec{1, 1, {1, 2}});
-  const int64_t kept = tree.AddToMem(TestRec{1, 1, {3}});  // identical records get their own blocks
-  ASSERT_GT(free1, 0);
-  ASSERT_GT(kept, 0);
-  EXPECT_EQ(free1 % 10, 0);
-  EXPECT_EQ(kept % 10, 0);
-  EXPECT_NE(free1, kept);
-  basalon::DmaBlock* block = basalon::keytocptr(kept);
-  ASSERT_NE(block, nullptr);
-  EXPECT_EQ(block->elsetType, 9);
-  int attached = 0;
-  block->attach1 = &attached;
-  int32_t flag = 0, code = -1;
-  tree.RemoveNode(free1, flag, code);
-  EXPECT_EQ(code, 0);
-  EXPECT_EQ(basalon::keytocptr(free1), nullptr);  // freed
-  tree.RemoveNode(kept, flag, code);
-  EXPECT_EQ(code, 0);
-  ASSERT_EQ(basalon::keytocptr(kept), block);  // left to the library that attached data
-  EXPECT_EQ(block->rec, nullptr);
-  EXPECT_TRUE(tree.TreeIsEmpty());
-  block->attach1 = nullptr;
-  basalon::dmafree(block);
-  // a block of another store is refused
-  basalon::DmaBlock* other = basalon::dmaalloc(6);
-  zktest::LogWatch log;
-  EXPECT_EQ(tree.RemoveDMA(basalon::dmakey(other)), 2);
-  EXPECT_EQ(log.lastError(), "RemoveDMA: This DMA object isn't a correct object.");
-  TestRec* link = nullptr;
-  std::string msg;
-  tree.FindRecPtr(basalon::dmakey(other), link, &msg);
-  EXPECT_EQ(link, nullptr);
-  EXPECT_EQ(msg, "FindRecPtr: Invalid DMA key.");
-  basalon::dmafree(other);
 }
 
 }  // namespace

@@ -295,6 +295,10 @@ TEST_F(QelTreeTest, DmaKeys) {
   qel::QelUpdateRec(otherKey, changed, code);
   EXPECT_EQ(code, 2);
   EXPECT_EQ(other->rec, nullptr);
+  qel::QelRemoveNode(otherKey, flag, code);
+  EXPECT_EQ(code, 2);
+  EXPECT_EQ(log.lastError(), "RemoveDMA: This DMA object isn't a correct object.");
+  EXPECT_NE(basalon::keytocptr(otherKey), nullptr);
   basalon::dmafree(other);
   // emptying frees the remaining block
   const std::vector<int64_t> left = listKeys(9);
