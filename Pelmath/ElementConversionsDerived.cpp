@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Pelmath/ElementConversions.h"
+#include "Pelmath/ElementConversionsVec.h"
 #include "Pelmath/Units.h"
 #include "Siblings/Basalon/Vectors.h"
 
@@ -33,13 +34,13 @@ Derivedelts pv2drvdelts(const Vec3& pos, const Vec3& vel, double mu) {
   const double* r = pos.data();
   const double* v = vel.data();
   double h[3];
-  basalon::cross(h, r, v);
-  const double rMag = basalon::mag(r);
-  const double rv = basalon::dot(r, v);
+  vec::cross(h, r, v);
+  const double rMag = vec::mag(r);
+  const double rv = vec::dot(r, v);
   d[0] = rMag;
-  d[1] = basalon::dot(v, v);
+  d[1] = vec::dot(v, v);
   d[2] = rv / rMag;
-  d[3] = basalon::mag(h);
+  d[3] = vec::mag(h);
   d[4] = 2.0 * mu / rMag - d[1];
   d[5] = rv * std::sqrt(std::fabs(d[4])) / mu;
   d[6] = 1.0 - rMag * d[4] / mu;
@@ -52,13 +53,13 @@ Derivedelts pv2drvdelts(const Vec3& pos, const Vec3& vel, double mu) {
   d[8] = psi;
 
   double vxh[3];
-  basalon::cross(vxh, v, h);
+  vec::cross(vxh, v, h);
   for (int k = 0; k < 3; ++k) {
     d[12 + k] = r[k] / rMag;
     d[9 + k] = vxh[k] / mu - d[12 + k];
   }
   double wxr[3];
-  basalon::cross(wxr, w, &d[12]);
+  vec::cross(wxr, w, &d[12]);
   put3(&d[15], wxr);
   put3(&d[18], w);
   d[21] = 1.0 - w[0] * chi;
@@ -112,11 +113,11 @@ void pv2derivedterms(const Vec3& pos, const Vec3& vel, Derivedterms& terms) {
   const double* r = pos.data();
   const double* v = vel.data();
   double hv[3], hHat[3], rHat[3], tHat[3];
-  basalon::cross(hv, r, v);
+  vec::cross(hv, r, v);
   const double h = basalon::unitvec(hv, hHat);
   const double rMag = basalon::unitvec(r, rHat);
-  basalon::cross(tHat, hHat, rHat);
-  const double rDot = basalon::dot(r, v) / rMag;
+  vec::cross(tHat, hHat, rHat);
+  const double rDot = vec::dot(r, v) / rMag;
   // Canonical units (mu = 1): p = h^2, so p/r - 1 = e cos nu and h rdot = e sin nu.
   const double eCos = h * h / rMag - 1.0, eSin = h * rDot;
   const double nu = std::atan2(eSin, eCos);
@@ -153,16 +154,16 @@ double kep2ubar3(const Elset& kep) { return std::sin(kep[2]) * std::sin(argOfLat
 
 Mat3 pv2uvvw(const Vec3& pos, const Vec3& vel) {
   Mat3 m{};
-  basalon::cross(m[2].data(), pos.data(), vel.data());
-  basalon::cross(m[0].data(), m[2].data(), vel.data());
+  vec::cross(m[2].data(), pos.data(), vel.data());
+  vec::cross(m[0].data(), m[2].data(), vel.data());
   m[1] = vel;
   return m;
 }
 
 Mat3 pv2uuvw(const Vec3& pos, const Vec3& vel) {
   Mat3 m{};
-  basalon::cross(m[2].data(), pos.data(), vel.data());
-  basalon::cross(m[0].data(), m[2].data(), pos.data());
+  vec::cross(m[2].data(), pos.data(), vel.data());
+  vec::cross(m[0].data(), m[2].data(), pos.data());
   m[1] = pos;
   return m;
 }

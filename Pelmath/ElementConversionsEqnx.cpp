@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Pelmath/ElementConversions.h"
+#include "Pelmath/ElementConversionsVec.h"
 #include "Pelmath/Units.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Planix/Planix.h"
@@ -138,14 +139,14 @@ Elset pv2eqnx(const Vec3& pos, const Vec3& vel, std::optional<double> mu) {
   const double* gHat = &v[24];
 
   Elset eq{};
-  eq[0] = basalon::dot(ev, fHat);
-  eq[1] = basalon::dot(ev, gHat);
+  eq[0] = vec::dot(ev, fHat);
+  eq[1] = vec::dot(ev, gHat);
   eq[2] = v[7];
   eq[3] = v[8];
 
-  const double trueLon = atan2_0(-basalon::dot(wxr, fHat), basalon::dot(rHat, fHat));
-  const double nu = atan2_0(-basalon::dot(wxr, ev), basalon::dot(rHat, ev));
-  const double e = basalon::mag(ev);
+  const double trueLon = atan2_0(-vec::dot(wxr, fHat), vec::dot(rHat, fHat));
+  const double nu = atan2_0(-vec::dot(wxr, ev), vec::dot(rHat, ev));
+  const double e = vec::mag(ev);
   const double h = std::atan(std::tan(0.5 * nu) * std::sqrt(std::fabs((1.0 - e) / (1.0 + e))));
   const double lp = trueLon - nu;  // longitude of perigee
   if (e < 1.0)

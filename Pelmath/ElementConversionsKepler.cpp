@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "Pelmath/ElementConversions.h"
+#include "Pelmath/ElementConversionsVec.h"
 #include "Pelmath/Units.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Planix/Planix.h"
@@ -77,7 +78,7 @@ void kepler(const Elset& kep, double n, double mu, std::optional<double> dt, Vec
 }
 
 double getalpha(const Vec3& pos, const Vec3& vel, double mu) {
-  return 2.0 * mu / basalon::mag(pos.data()) - basalon::dot(vel.data(), vel.data());
+  return 2.0 * mu / vec::mag(pos.data()) - vec::dot(vel.data(), vel.data());
 }
 
 }  // namespace pelmath
