@@ -158,8 +158,9 @@ class Sgp4Obj {
   void deepSecular(double t, double& em, double& argpm, double& inclm, double& mm, double& nodem, double& nm,
                    double* integ) const;
   // Adds the periodics to the elements; sinip, cosip: sine and cosine of the new inclination.
+  // nodeTrig, when the node comes from Lyddane's form: sine, cosine of the new node and 1 in [2].
   void lunarSolarPeriodics(double t, double& ep, double& inclp, double& nodep, double& argpp, double& mp,
-                           double& sinip, double& cosip) const;
+                           double& sinip, double& cosip, double* nodeTrig) const;
 
   std::array<double, kNumSlots> c_{};
   std::unique_ptr<Sgp4DeepData> deep_;

@@ -16,7 +16,24 @@ constexpr double kEarthRate = 4.37526908801129966e-3;  // Earth rotation, rad/mi
 
 // Columns of a lunar-solar row: periodic coefficients of e, i, L, (omega + cos i * node), node,
 // and the body's mean anomaly at epoch.
-enum LsCol : int { kE2, kE3, kI2, kI3, kL2, kL3, kL4, kGh2, kGh3, kGh4, kH2, kH3, kZmo, kLsCols };
+enum LsCol : int {
+  kE2,
+  kE3,
+  kI2,
+  kI3,
+  kL2,
+  kL3,
+  kL4,
+  kGh2,
+  kGh3,
+  kGh4,
+  kH2,
+  kH3,
+  kZmo,
+  kSinZmo,
+  kCosZmo,
+  kLsCols
+};
 constexpr int kSun = 0, kMoon = 1;
 constexpr double kBodyMeanMotion[2] = {1.19459e-5, 1.5835218e-4};  // rad/min
 constexpr double kBodyEcc[2] = {0.01675, 0.05490};
@@ -215,6 +232,10 @@ void Sgp4Obj::initDeepSpace(double eccsq) {
                            bodyTerms(moon, cosim, sinim, cosomm, sinomm, em, nm)};
   ls.at(kSun, kZmo) = std::fmod(6.2565837 + 0.017201977 * day, kTwoPi);
   ls.at(kMoon, kZmo) = std::fmod(4.7199672 + 0.22997150 * day - gam, kTwoPi);
+  for (int b = 0; b < 2; ++b) {
+    ls.at(b, kSinZmo) = std::sin(ls.at(b, kZmo));
+    ls.at(b, kCosZmo) = std::cos(ls.at(b, kZmo));
+  }
 
   // Periodic coefficients and secular rates, the same expressions for either body.
   const bool nearEquatorial = c[kInclo] < 5.2359877e-2 || c[kInclo] > kPi - 5.2359877e-2;
@@ -357,7 +378,7 @@ void Sgp4Obj::deepSecular(double t, double& em, double& argpm, double& inclm, do
   const double nmInt = xni + xndt * ft + xnddt * ft * ft * 0.5;
   nm = no + (nmInt - no);
   const double xl = xli + xldot * ft + xndt * ft * ft * 0.5;
-  const double theta = std::fmod(c_[kGsto] + t * kEarthRate, kTwoPi);
+  const double theta = detail::fmodTwoPi(c_[kGsto] + t * kEarthRate);
   if (irez != 1)
     mm = xl - 2.0 * nodem + 2.0 * theta;
   else
@@ -367,14 +388,22 @@ void Sgp4Obj::deepSecular(double t, double& em, double& argpm, double& inclm, do
 // Lunar-solar periodic terms added to the mean elements at time t; low inclinations (below 0.2
 // rad) use Lyddane's form, which stays regular at zero inclination.
 void Sgp4Obj::lunarSolarPeriodics(double t, double& ep, double& inclp, double& nodep, double& argpp,
-                                  double& mp, double& sinip, double& cosip) const {
+                                  double& mp, double& sinip, double& cosip, double* nodeTrig) const {
   const Table2D& ls = deep_->lunarSolar;
   double pe = 0, pinc = 0, pl = 0, pgh = 0, ph = 0;
   for (int b = 0; b < 2; ++b) {
     const double* k = &ls.v[static_cast<size_t>(b * ls.cols)];
-    const double zm = k[kZmo] + kBodyMeanMotion[b] * t;
-    // True anomaly of the body to first order in its eccentricity: zf = zm + 2 e sin zm.
-    const double sinzm = std::sin(zm), coszm = std::cos(zm);
+    // Mean anomaly of the body at t (turned from its epoch value when the step is small), then
+    // its true anomaly to first order in its eccentricity: zf = zm + 2 e sin zm.
+    const double dzm = kBodyMeanMotion[b] * t;
+    double sinzm, coszm;
+    if (std::fabs(dzm) < detail::kSmallAngle) {
+      detail::addAngle(k[kSinZmo], k[kCosZmo], dzm, sinzm, coszm);
+    } else {
+      const double zm = k[kZmo] + dzm;
+      sinzm = std::sin(zm);
+      coszm = std::cos(zm);
+    }
     double sinzf, coszf;
     detail::addAngle(sinzm, coszm, 2.0 * kBodyEcc[b] * sinzm, sinzf, coszf);
     const double f2 = 0.5 * sinzf * sinzf - 0.25;
@@ -402,11 +431,20 @@ void Sgp4Obj::lunarSolarPeriodics(double t, double& ep, double& inclp, double& n
   double alfdp = sinip * sinop, betdp = sinip * cosop;
   alfdp += ph * cosop + pinc * cosip * sinop;
   betdp += -ph * sinop + pinc * cosip * cosop;
-  nodep = std::fmod(nodep, kTwoPi);
+  nodep = detail::fmodTwoPi(nodep);
   double xls = mp + argpp + cosip * nodep;
   xls += pl + pgh - pinc * nodep * sinip;
   const double xnoh = nodep;
   nodep = std::atan2(alfdp, betdp);
+  if (nodeTrig != nullptr) {
+    // Sine and cosine of the new node straight from the pole components.
+    const double h = std::sqrt(alfdp * alfdp + betdp * betdp);
+    if (h > 0.0) {
+      nodeTrig[0] = alfdp / h;
+      nodeTrig[1] = betdp / h;
+      nodeTrig[2] = 1.0;
+    }
+  }
   if (std::fabs(xnoh - nodep) > kPi) nodep += nodep < xnoh ? kTwoPi : -kTwoPi;
   mp += pl;
   argpp = xls - mp - cosip * nodep;

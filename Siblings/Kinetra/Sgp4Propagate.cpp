@@ -80,10 +80,10 @@ int Sgp4Obj::propagateWith(double t, Sgp4State& out, double* integ) const {
   const double xlmRaw = mm + argpm + nodem;
   // Revolutions counted from the mean ascending node: mean argument of latitude since epoch.
   const double revs = std::floor((xlmRaw - nodem) / kTwoPi) - std::floor((c[kMo] + c[kArgpo]) / kTwoPi);
-  nodem = std::fmod(nodem, kTwoPi);
-  argpm = std::fmod(argpm, kTwoPi);
-  const double xlm = std::fmod(xlmRaw, kTwoPi);
-  mm = std::fmod(xlm - argpm - nodem, kTwoPi);
+  nodem = detail::fmodTwoPi(nodem);
+  argpm = detail::fmodTwoPi(argpm);
+  const double xlm = detail::fmodTwoPi(xlmRaw);
+  mm = detail::fmodTwoPi(xlm - argpm - nodem);
   out.meanA = am;
   out.meanE = em;
   out.meanI = inclm;
@@ -94,13 +94,16 @@ int Sgp4Obj::propagateWith(double t, Sgp4State& out, double* integ) const {
   out.revNum = static_cast<int32_t>(c[kRevNum] + revs);
 
   // Lunar-solar periodics (deep space).
+  double nodeTrig[3] = {0.0, 0.0, 0.0};  // sine, cosine of nodep when [2] is 1
   double ep = em, xincp = inclm, argpp = argpm, nodep = nodem, mp = mm;
   double sinip, cosip, xlcof, aycof, con41, x1mth2, x7thm1;
   if (deep_) {
-    lunarSolarPeriodics(t, ep, xincp, nodep, argpp, mp, sinip, cosip);
+    lunarSolarPeriodics(t, ep, xincp, nodep, argpp, mp, sinip, cosip, nodeTrig);
     if (xincp < 0.0) {
       xincp = -xincp;
       sinip = -sinip;
+      nodeTrig[0] = -nodeTrig[0];
+      nodeTrig[1] = -nodeTrig[1];
       nodep += kPi;
       argpp -= kPi;
     }
@@ -129,7 +132,7 @@ int Sgp4Obj::propagateWith(double t, Sgp4State& out, double* integ) const {
   const double xl = mp + argpp + nodep + temp * xlcof * axnl;
 
   // Kepler's equation for E + omega, Newton steps limited to 0.95 rad.
-  const double u = std::fmod(xl - nodep, kTwoPi);
+  const double u = detail::fmodTwoPi(xl - nodep);
   double eo1 = u, tem5 = 9999.9, sineo1 = 0.0, coseo1 = 0.0;
   for (int k = 0; k < 10 && std::fabs(tem5) >= 1.0e-12; ++k) {
     // After a small step the sine and cosine are turned by it rather than evaluated afresh.
@@ -167,7 +170,8 @@ int Sgp4Obj::propagateWith(double t, Sgp4State& out, double* integ) const {
   // Short-period periodics (J2).
   const double mrt = rl * (1.0 - 1.5 * temp2 * betal * con41) + 0.5 * temp1 * x1mth2 * cos2u;
   const double dsu = -0.25 * temp2 * x7thm1 * sin2u;
-  const double xnode = nodep + 1.5 * temp2 * cosip * sin2u;
+  const double dnode = 1.5 * temp2 * cosip * sin2u;
+  const double xnode = nodep + dnode;
   const double dinc = 1.5 * temp2 * cosip * sinip * cos2u;
   const double mvt = rdotl - nm * temp1 * x1mth2 * sin2u / ke;
   const double rvdot = rvdotl + nm * temp1 * (x1mth2 * cos2u + 1.5 * con41) / ke;
@@ -190,7 +194,13 @@ int Sgp4Obj::propagateWith(double t, Sgp4State& out, double* integ) const {
     sini = std::sin(xincp + dinc);
     cosi = std::cos(xincp + dinc);
   }
-  const double snod = std::sin(xnode), cnod = std::cos(xnode);
+  double snod, cnod;
+  if (nodeTrig[2] == 1.0 && std::fabs(dnode) < kSmallAngle) {
+    addAngle(nodeTrig[0], nodeTrig[1], dnode, snod, cnod);
+  } else {
+    snod = std::sin(xnode);
+    cnod = std::cos(xnode);
+  }
   const double xmx = -snod * cosi, xmy = cnod * cosi;
   const double ux = xmx * sinsu + cnod * cossu, uy = xmy * sinsu + snod * cossu, uz = sini * sinsu;
   const double vx = xmx * cossu - cnod * sinsu, vy = xmy * cossu - snod * sinsu, vz = sini * cossu;
