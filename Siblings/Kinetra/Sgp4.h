@@ -128,8 +128,9 @@ class Sgp4Obj {
   Sgp4Obj() = default;
   Sgp4Obj(const Sgp4Obj& o);
   Sgp4Obj& operator=(const Sgp4Obj& o);
-  Sgp4Obj(Sgp4Obj&&) noexcept = default;
-  Sgp4Obj& operator=(Sgp4Obj&&) noexcept = default;
+  // A moved-from object is left released.
+  Sgp4Obj(Sgp4Obj&& o) noexcept;
+  Sgp4Obj& operator=(Sgp4Obj&& o) noexcept;
 
   // Initialises from mean elements at their epoch; returns the code of the state at epoch
   // (0 when the set can be propagated).

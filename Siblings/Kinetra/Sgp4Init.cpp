@@ -1,6 +1,7 @@
 // Initialisation of an SGP4 object from mean elements: recovery of the Brouwer mean motion and
 // semi-major axis, the drag and secular-rate constants, and the deep-space set-up when needed.
 #include <cmath>
+#include <utility>
 
 #include "Siblings/Kinetra/Sgp4.h"
 
@@ -41,6 +42,20 @@ Sgp4Obj& Sgp4Obj::operator=(const Sgp4Obj& o) {
     c_ = o.c_;
     deep_ = o.deep_ ? std::make_unique<Sgp4DeepData>(*o.deep_) : nullptr;
     initialised_ = o.initialised_;
+  }
+  return *this;
+}
+
+Sgp4Obj::Sgp4Obj(Sgp4Obj&& o) noexcept : c_(o.c_), deep_(std::move(o.deep_)), initialised_(o.initialised_) {
+  o.release();
+}
+
+Sgp4Obj& Sgp4Obj::operator=(Sgp4Obj&& o) noexcept {
+  if (this != &o) {
+    c_ = o.c_;
+    deep_ = std::move(o.deep_);
+    initialised_ = o.initialised_;
+    o.release();
   }
   return *this;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Siblings/Kinetra/Sgp4.h"
@@ -69,6 +70,9 @@ TEST(Sgp4Object, DeepCopySurvivesReleaseOfTheOriginal) {
       ASSERT_EQ(original->propagate(t, s), 0);
       before.push_back(s);
     }
+    Sgp4Obj moved(std::move(copy));
+    EXPECT_FALSE(copy.initialised());  // NOLINT: a moved-from object is released
+    copy = std::move(moved);
     original->release();
     EXPECT_FALSE(original->isDeepSpace());
     Sgp4State dead;
