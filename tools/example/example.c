@@ -44,5 +44,26 @@ int main(void) {
   printf("\nEarth constants in force (set %d):\n", PlanixGetGeoModel());
   PlanixGetGeoConst(geo);
   for (i = 0; i < 9; ++i) printf("  %-22s %.15g\n", names[i], geo[i]);
+
+  /* A low-Earth orbit: Keplerian elements to state, to Earth-fixed and geodetic coordinates. */
+  {
+    const double kep[6] = {6780.0, 0.0005, 51.64, 30.0, 120.0, 75.0}; /* km, -, deg x4 */
+    const double ds50 = 27500.5;                                       /* 2025-04-16 12:00 UTC */
+    double pos[3], vel[3], posEfg[3], velEfg[3], llh[3], back[6], sun[3], moon[3], sunMag, moonMag;
+    KepToPosVel(kep, pos, vel);
+    printf("\nKeplerian a=%.1f km e=%.4f i=%.2f M=%.1f node=%.1f perigee=%.1f deg\n", kep[0], kep[1], kep[2],
+           kep[3], kep[4], kep[5]);
+    printf("  ECI position %12.4f %12.4f %12.4f km\n", pos[0], pos[1], pos[2]);
+    printf("  ECI velocity %12.7f %12.7f %12.7f km/s\n", vel[0], vel[1], vel[2]);
+    PosVelToKep(pos, vel, back);
+    printf("  back to elements: a=%.6f km e=%.7f i=%.6f deg\n", back[0], back[1], back[2]);
+    ECIToEFGTime(ds50, pos, vel, posEfg, velEfg);
+    EFGPosToLLH(posEfg, llh);
+    printf("  at DS50 %.1f UTC: latitude %.4f deg, longitude %.4f deg, height %.3f km\n", ds50, llh[0], llh[1],
+           llh[2]);
+    CompSunMoonPos(ds50, sun, &sunMag, moon, &moonMag);
+    printf("  Sun  unit vector %9.6f %9.6f %9.6f, distance %.6e km\n", sun[0], sun[1], sun[2], sunMag);
+    printf("  Moon unit vector %9.6f %9.6f %9.6f, distance %.6e km\n", moon[0], moon[1], moon[2], moonMag);
+  }
   return 0;
 }
