@@ -74,7 +74,8 @@ int Sgp4Obj::propagateWith(double t, Sgp4State& out, double* integ) const {
   const double am = (nm == no ? c[kAo] : std::pow(ke / nm, kTwoThirds)) * tempa * tempa;
   nm = ke / (am * std::sqrt(am));
   em -= tempe;
-  if (!(em < 1.0) || em < -0.001 || am < 0.95) return kSgp4BadMeanElements;
+  // NaN or infinite values (from absurd drag terms) fail here as well.
+  if (!(em < 1.0) || em < -0.001 || !(am >= 0.95) || !std::isfinite(am)) return kSgp4BadMeanElements;
   if (em < 1.0e-6) em = 1.0e-6;
   mm += no * templ;
   const double xlmRaw = mm + argpm + nodem;
@@ -91,7 +92,11 @@ int Sgp4Obj::propagateWith(double t, Sgp4State& out, double* integ) const {
   out.meanArgp = argpm;
   out.meanM = mm;
   out.meanN = nm;
-  out.revNum = static_cast<int32_t>(c[kRevNum] + revs);
+  const double rev = c[kRevNum] + revs;  // kept inside int32 for absurd rates
+  out.revNum = !std::isfinite(rev)   ? 0
+               : rev < -2147483647.0 ? -2147483647
+               : rev > 2147483647.0  ? 2147483647
+                                     : static_cast<int32_t>(rev);
 
   // Lunar-solar periodics (deep space).
   double nodeTrig[3] = {0.0, 0.0, 0.0};  // sine, cosine of nodep when [2] is 1
@@ -207,6 +212,13 @@ int Sgp4Obj::propagateWith(double t, Sgp4State& out, double* integ) const {
   const double R = wgs72::kRadius, vkms = R * ke / 60.0;
   out.pos = {mrt * ux * R, mrt * uy * R, mrt * uz * R};
   out.vel = {(mvt * ux + rvdot * vx) * vkms, (mvt * uy + rvdot * vy) * vkms, (mvt * uz + rvdot * vz) * vkms};
+  for (int k = 0; k < 3; ++k) {
+    if (!std::isfinite(out.pos[k]) || !std::isfinite(out.vel[k])) {
+      out.pos = {0, 0, 0};
+      out.vel = {0, 0, 0};
+      return kSgp4BadMeanElements;
+    }
+  }
   if (mrt < 1.0) return kSgp4Decayed;
   return kSgp4Ok;
 }

@@ -202,6 +202,21 @@ TEST(Sgp4Object, ImpossibleElementsGiveCodesNotNaN) {
   el.meanMotion = 20.0 * 0.004363323129985824;
   Sgp4Obj inside;
   EXPECT_EQ(inside.init(el), kinetra::kSgp4BadMeanElements);
+  // Absurd drag terms (found by fuzzing: B* of -0.488e85) end in a code, never in NaN.
+  for (double bstar : {-4.88e84, 4.88e84, 1e30}) {
+    el = kinetra::sgp4elements(vanguard());
+    el.bstar = bstar;
+    Sgp4Obj dragged;
+    dragged.init(el);
+    for (double t : {0.0, -1440.0, 720.0, 10000.0}) {
+      const int code = dragged.propagate(t, s);
+      for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(std::isfinite(s.pos[k]) && std::isfinite(s.vel[k])) << bstar << " " << t;
+      if (t != 0.0) {
+        EXPECT_NE(code, 0) << bstar << " " << t;
+      }
+    }
+  }
   Sgp4Obj never;
   EXPECT_NE(never.propagate(0.0, s), 0);
 }
