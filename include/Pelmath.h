@@ -4,6 +4,7 @@
 #ifndef PELMATH_H
 #define PELMATH_H
 
+#include "PelmathApi/Covariance.h"
 #include "PelmathApi/EarthFrames.h"
 #include "PelmathApi/Frame.h"
 #include "PelmathApi/Elements.h"
