@@ -59,7 +59,7 @@ int incrementdigits(char* s, int n) {
     }
     s[i] = '0';
   }
-  std::memmove(s + 1, s, static_cast<size_t>(n));
+  if (n > 0) std::memmove(s + 1, s, static_cast<size_t>(n));
   s[0] = '1';
   return n + 1;
 }
