@@ -1,11 +1,14 @@
-// The store of initialised SGP4 objects: standard keys in the keyed tree, DMA keys on their
-// element set's DMA block; state requests by key and by object.
+// The store of initialised SGP4 objects: standard keys in the keyed tree (or beside it while
+// the DMA key mode is on), DMA keys on their element set's DMA block; state requests by key and
+// by object.
 #include "Siblings/Kinetra/KinetraStore.h"
 
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "Siblings/Basalon/FixedText.h"
@@ -21,10 +24,16 @@ namespace {
 
 Sgp4Tree gSgp4Tree;
 
-// Objects of DMA-keyed element sets: the keys whose block carries one in its first attachment
-// slot. The lock also covers reading and replacing those objects.
-std::mutex gDmaLock;
+// Objects kept outside the tree: the DMA keys whose block carries one in its first attachment
+// slot, and standard keys initialised while the DMA key mode was in force. The lock covers both
+// and the reading and replacing of those objects.
+std::mutex gSideLock;
 std::unordered_set<int64_t> gDmaKeys;
+std::unordered_map<int64_t, std::unique_ptr<Sgp4Obj>> gSide;
+
+// Serialises this store's writers (init, removal, emptying), so that the look-up and the add or
+// replace of an init are one step for every other writer.
+std::mutex gWriterLock;
 
 std::string keyField(int64_t key) {
   char buf[32];
@@ -106,8 +115,8 @@ Sgp4Tree& Sgp4Store() { return gSgp4Tree; }
 
 void Sgp4TreeTraits::sortString(const Record& rec, char out[32]) {
   std::memset(out, ' ', 32);
-  if (!basalon::writeim(out, 9, 9, static_cast<int64_t>(rec.slot(kSatNum)))) std::memset(out, '*', 9);
-  basalon::writef(out + 9, 16, 9, rec.slot(kEpoch));
+  if (!basalon::writeim(out, 9, 9, static_cast<int64_t>(rec.obj.slot(kSatNum)))) std::memset(out, '*', 9);
+  basalon::writef(out + 9, 16, 9, rec.obj.slot(kEpoch));
 }
 
 int32_t gpsatinit(int64_t satKey) {
@@ -129,8 +138,9 @@ int32_t gpsatinit(int64_t satKey) {
              basalon::fmti0(rc) + ".");
     return rc;
   }
+  std::lock_guard<std::mutex> writer(gWriterLock);
   if (basalon::isdma(satKey)) {
-    std::lock_guard<std::mutex> guard(gDmaLock);
+    std::lock_guard<std::mutex> guard(gSideLock);
     basalon::DmaBlock* block = basalon::keytocptr(satKey);
     if (block == nullptr) {
       logError("gpsatinit: Unable to locate satKey " + keyField(satKey) + " in the TLE tree.");
@@ -142,27 +152,27 @@ int32_t gpsatinit(int64_t satKey) {
     gDmaKeys.insert(satKey);
     return 0;
   }
-  // Insert; an object already under the key is replaced instead. A removal between the two
-  // steps sends the loop round again.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    auto* node = new Sgp4Tree::Node;
-    node->key = satKey;
-    node->rec = new Sgp4Obj(obj);
-    int32_t status = 0;
-    gSgp4Tree.AddNode(node, status);
-    if (status != Sgp4Tree::kDuplicate) return 0;
-    delete node->rec;
-    delete node;
-    Sgp4Obj* link = nullptr;
-    gSgp4Tree.FindRecPtr(satKey, link);
-    const bool present = link != nullptr;
-    gSgp4Tree.EndRead();
-    if (present) {
-      int32_t code = 0;
-      gSgp4Tree.UpdateRec(satKey, obj, code);
-      if (code == 0) return 0;
-    }
+  if (basalon::effectivekeymode() == 1) {
+    // The tree would file the object under a new DMA key: keep it beside the tree instead.
+    std::lock_guard<std::mutex> guard(gSideLock);
+    gSide[satKey] = std::make_unique<Sgp4Obj>(std::move(obj));
+    return 0;
   }
+  {
+    std::lock_guard<std::mutex> guard(gSideLock);
+    gSide.erase(satKey);
+  }
+  Sgp4Entry entry{std::move(obj), satKey};
+  Sgp4Entry* link = nullptr;
+  gSgp4Tree.FindRecPtr(satKey, link);
+  const bool present = link != nullptr;
+  gSgp4Tree.EndRead();
+  int32_t code = 0;
+  if (present)
+    gSgp4Tree.UpdateRec(satKey, entry, code);
+  else if (gSgp4Tree.AddToMem(entry) != satKey)
+    code = 2;
+  if (code == 0) return 0;
   logError("gpsatinit: Unable to store the SGP4 object of satKey " + keyField(satKey) + ".");
   return 2;
 }
@@ -170,7 +180,18 @@ int32_t gpsatinit(int64_t satKey) {
 void gpfindrecptr(int64_t satKey, Sgp4Obj*& obj, std::string* msg) {
   obj = nullptr;
   if (!basalon::isdma(satKey)) {
-    gSgp4Tree.FindRecPtr(satKey, obj, msg);
+    Sgp4Entry* entry = nullptr;
+    gSgp4Tree.FindRecPtr(satKey, entry, msg);
+    if (entry != nullptr) {
+      obj = &entry->obj;
+      return;
+    }
+    std::lock_guard<std::mutex> guard(gSideLock);
+    const auto it = gSide.find(satKey);
+    if (it != gSide.end()) {
+      obj = it->second.get();
+      if (msg != nullptr) msg->clear();
+    }
     return;
   }
   if (msg != nullptr) msg->clear();
@@ -186,11 +207,16 @@ void gpendread() { gSgp4Tree.EndRead(); }
 
 void gpremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
   code = 0;
+  std::lock_guard<std::mutex> writer(gWriterLock);
   if (!basalon::isdma(satKey)) {
+    {
+      std::lock_guard<std::mutex> guard(gSideLock);
+      if (gSide.erase(satKey) > 0) return;
+    }
     gSgp4Tree.RemoveNode(satKey, flag, code);
     return;
   }
-  std::lock_guard<std::mutex> guard(gDmaLock);
+  std::lock_guard<std::mutex> guard(gSideLock);
   if (!detachDma(satKey)) {
     code = 2;
     logError("RemoveNode: Unable to locate this key " + keyField(satKey) + " in its binary tree.");
@@ -199,8 +225,10 @@ void gpremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
 
 void gpemptytree(int32_t& code) {
   code = 0;
+  std::lock_guard<std::mutex> writer(gWriterLock);
   gSgp4Tree.EmptyTree(code);
-  std::lock_guard<std::mutex> guard(gDmaLock);
+  std::lock_guard<std::mutex> guard(gSideLock);
+  gSide.clear();
   const std::unordered_set<int64_t> keys = gDmaKeys;
   for (int64_t k : keys) detachDma(k);
   gDmaKeys.clear();
@@ -208,8 +236,8 @@ void gpemptytree(int32_t& code) {
 
 int32_t gpgetnumofobjects() {
   const int32_t n = gSgp4Tree.GetNumOfTreeNodes();
-  std::lock_guard<std::mutex> guard(gDmaLock);
-  return n + static_cast<int32_t>(gDmaKeys.size());
+  std::lock_guard<std::mutex> guard(gSideLock);
+  return n + static_cast<int32_t>(gDmaKeys.size() + gSide.size());
 }
 
 void kinetra_key(int64_t satKey, double time, int32_t timeType, pelmath::BrevantaOut& out, int32_t& code) {
@@ -222,7 +250,7 @@ void kinetra_key(int64_t satKey, double time, int32_t timeType, pelmath::Brevant
   bool found = false;
   std::string msg;
   if (basalon::isdma(satKey)) {
-    std::lock_guard<std::mutex> guard(gDmaLock);
+    std::lock_guard<std::mutex> guard(gSideLock);
     Sgp4Obj* link = nullptr;
     gpfindrecptr(satKey, link, &msg);
     if (link != nullptr) {
@@ -230,13 +258,21 @@ void kinetra_key(int64_t satKey, double time, int32_t timeType, pelmath::Brevant
       found = true;
     }
   } else {
-    Sgp4Obj* link = nullptr;
-    gSgp4Tree.FindRecPtr(satKey, link, &msg);
-    if (link != nullptr) {
-      own = *link;
+    Sgp4Entry* entry = nullptr;
+    gSgp4Tree.FindRecPtr(satKey, entry, &msg);
+    if (entry != nullptr) {
+      own = entry->obj;
       found = true;
     }
     gSgp4Tree.EndRead();
+    if (!found) {
+      std::lock_guard<std::mutex> guard(gSideLock);
+      const auto it = gSide.find(satKey);
+      if (it != gSide.end()) {
+        own = *it->second;
+        found = true;
+      }
+    }
   }
   if (!found) {
     code = 2;

@@ -17,24 +17,30 @@ constexpr int32_t kTimeMse = 1;      // minutes since the element set's epoch
 constexpr int32_t kTimeDs50Tai = 2;  // DS50 TAI
 constexpr int32_t kTimeDs50Utc = 3;  // DS50 UTC
 
-// What the engine needs to know of stored objects. Objects are added under the key of their
-// element set (never made here), and every object under one key belongs to the same element set,
-// so a second add under a key counts as a duplicate and replaces the object (gpsatinit).
-// Objects of DMA-keyed element sets are not kept in the tree: they hang off the element set's
-// DMA block (its first attachment slot), so the tree never meets a DMA block.
+// One stored object with the key of its element set (the key is never made here).
+struct Sgp4Entry {
+  Sgp4Obj obj;
+  int64_t satKey = 0;
+};
+
+// What the engine needs to know of stored objects. Every object under one key belongs to the
+// same element set, so an add under a key already taken counts as a duplicate (gpsatinit then
+// replaces the object instead). Objects of DMA-keyed element sets are not kept in the tree: they
+// hang off the element set's DMA block (its first attachment slot). Objects initialised while
+// the DMA key mode is in force for a standard key are kept beside the tree, in a locked map.
 struct Sgp4TreeTraits {
-  using Record = Sgp4Obj;
-  static constexpr int32_t kElsetType = -1;  // never written: this store makes no DMA blocks
+  using Record = Sgp4Entry;
+  static constexpr int32_t kElsetType = -1;  // never matches a block: this store makes none
   static constexpr std::string_view kMessagePrefix = "";
   static void copy(Record& dst, const Record& src) {
     if (&dst != &src) dst = src;
   }
-  static void release(Record& rec) { rec.release(); }
+  static void release(Record& rec) { rec.obj.release(); }
   static bool equal(const Record&, const Record&) { return true; }
   static int32_t validate(const Record&) { return 0; }
-  static int64_t makeKey(const Record&) { return -1; }
-  static int32_t satNum(const Record& rec) { return static_cast<int32_t>(rec.slot(kSatNum)); }
-  static void markNotFound(Record& rec) { rec.release(); }
+  static int64_t makeKey(const Record& rec) { return rec.satKey; }
+  static int32_t satNum(const Record& rec) { return static_cast<int32_t>(rec.obj.slot(kSatNum)); }
+  static void markNotFound(Record& rec) { rec = Sgp4Entry{}; }
   static void sortString(const Record& rec, char out[32]);
   static int32_t writeRecord(const Record&, int32_t) { return 2; }  // objects have no text form
 };

@@ -218,6 +218,24 @@ TEST_F(KinetraStore, DmaKeysCarryTheirObjectOnTheBlock) {
   EXPECT_EQ(code, 0);
   EXPECT_EQ(basalon::keytocptr(key), nullptr);
   EXPECT_EQ(kinetra::gpgetnumofobjects(), 0);
+
+  // A standard key initialised while the DMA mode is on keeps its own key.
+  basalon::elsetkeymodeset(0);
+  const int64_t plainKey = lineset::tleaddsatfrlines("", kVanguard.l1, kVanguard.l2);
+  basalon::elsetkeymodeset(1);
+  ASSERT_EQ(kinetra::gpsatinit(plainKey), 0);
+  ASSERT_EQ(kinetra::gpsatinit(plainKey), 0);
+  EXPECT_EQ(kinetra::gpgetnumofobjects(), 1);
+  kinetra::kinetra_key(plainKey, 10.0, 1, out, code);
+  EXPECT_EQ(code, 0);
+  kinetra::Sgp4Obj* link = nullptr;
+  kinetra::gpfindrecptr(plainKey, link);
+  EXPECT_NE(link, nullptr);
+  kinetra::gpendread();
+  kinetra::gpremovenode(plainKey, flag, code);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(kinetra::gpgetnumofobjects(), 0);
+  EXPECT_EQ(kinetra::Sgp4Store().NumReads(), 0);
 }
 
 TEST_F(KinetraStore, ExportsInKilometres) {
