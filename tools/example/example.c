@@ -5,7 +5,9 @@
 
 #include "Basalon.h"
 #include "Brevanta.h"
+#include "Kinetra.h"
 #include "Kymor.h"
+#include "Lineset.h"
 #include "Pelmath.h"
 #include "Planix.h"
 #include "Qel.h"
@@ -17,7 +19,48 @@ static void printField(const char* label, const char* buf, int len) {
   printf("%-10s %.*s\n", label, len, buf);
 }
 
-int main(void) {
+/* Loads a TLE file, initialises SGP4 for every set and prints each satellite's state and
+   sub-satellite point every six hours over a day from its epoch. Returns non-zero on failure. */
+static int propagateFile(const char* path) {
+  char name[512];
+  int64_t keys[64];
+  int32_t counts[3], n, k, step;
+  size_t len = strlen(path);
+  if (len > sizeof name) return 1;
+  memset(name, ' ', sizeof name);
+  memcpy(name, path, len);
+  if (LinesetLoadFileCounts(name, counts) != 0) {
+    fprintf(stderr, "cannot read %s\n", path);
+    return 1;
+  }
+  printf("\n%s: %d element sets loaded, %d duplicates, %d refused\n", path, counts[0], counts[1], counts[2]);
+  n = LinesetGetKeys(2, 64, keys);
+  for (k = 0; k < n; ++k) {
+    char line1[130], line2[130];
+    LinesetGetLines(keys[k], line1, line2);
+    printf("\n%.69s\n%.69s\n", line1, line2);
+    if (KinetraInitSat(keys[k]) != 0) {
+      printf("  SGP4 initialisation failed\n");
+      continue;
+    }
+    printf("  %8s %14s %12s %12s %12s %10s %10s %9s\n", "min", "DS50 UTC", "x km", "y km", "z km", "lat deg",
+           "lon deg", "h km");
+    for (step = 0; step <= 4; ++step) {
+      double mse = 360.0 * step, ds50, pos[3], vel[3], posEfg[3], velEfg[3], llh[3];
+      if (KinetraPropMse(keys[k], mse, &ds50, pos, vel) != 0) {
+        printf("  %8.1f propagation stopped\n", mse);
+        break;
+      }
+      ECIToEFGTime(ds50, pos, vel, posEfg, velEfg);
+      EFGPosToLLH(posEfg, llh);
+      printf("  %8.1f %14.6f %12.3f %12.3f %12.3f %10.4f %10.4f %9.3f\n", mse, ds50, pos[0], pos[1], pos[2], llh[0],
+             llh[1], llh[2]);
+    }
+  }
+  return 0;
+}
+
+int main(int argc, char** argv) {
   char info[128];
   double geo[9];
   static const char* names[9] = {"flattening (LLH)", "flattening (geodesy)", "J2", "ke (er^1.5/min)",
@@ -65,5 +108,5 @@ int main(void) {
     printf("  Sun  unit vector %9.6f %9.6f %9.6f, distance %.6e km\n", sun[0], sun[1], sun[2], sunMag);
     printf("  Moon unit vector %9.6f %9.6f %9.6f, distance %.6e km\n", moon[0], moon[1], moon[2], moonMag);
   }
-  return 0;
+  return propagateFile(argc > 1 ? argv[1] : ZK_EXAMPLE_TLE);
 }
