@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/LineSource.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
 #include "Siblings/Harlo/HarloStore.h"
@@ -108,13 +109,7 @@ void logCounts(const HarloLoadCounts& c) {
 int32_t readharlosfrtext(std::string_view text, HarloLoadCounts* counts) {
   HarloLoadCounts local;
   VectorReader reader("ReadHarlosFrText", local);
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    reader.line(text.substr(start, end - start));
-    start = end + 1;
-  }
+  basalon::forEachTextLine(text, [&reader](std::string_view line) { reader.line(line); });
   reader.finish();
   if (counts != nullptr) *counts = local;
   return 0;
@@ -122,27 +117,19 @@ int32_t readharlosfrtext(std::string_view text, HarloLoadCounts* counts) {
 
 int32_t readharlosfrfileunit(int32_t unit, HarloLoadCounts* counts) {
   if (counts != nullptr) *counts = HarloLoadCounts{};
-  if (basalon::existfortdotfileunit(unit)) {
-    basalon::tracelogerror("ReadHarlosFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
-    return 2;
-  }
-  int rc = basalon::filerewind(unit);
-  if (rc != basalon::kUnitOk) {
-    basalon::tracelogerror("ReadHarlosFrFileUnit: Unit " + basalon::fmti0(unit) + " cannot be read.");
-    return rc;
-  }
   HarloLoadCounts local;
   VectorReader reader("ReadHarlosFrFileUnit", local);
-  std::string line;
-  while ((rc = basalon::filereadline(unit, kReadColumns, line)) == basalon::kUnitOk) reader.line(line);
+  bool readAny = false;
+  const int rc =
+      basalon::forEachUnitLine(unit, kReadColumns, "ReadHarlosFrFileUnit", [&](std::string_view line) {
+        readAny = true;
+        reader.line(line);
+      });
+  if (rc != 0 && !readAny) return rc;  // refused or unreadable unit: nothing was read
   reader.finish();
   logCounts(local);
   if (counts != nullptr) *counts = local;
-  if (rc != basalon::kUnitEnd) {
-    basalon::tracelogerror("ReadHarlosFrFileUnit: Unable to read an input line.");
-    return rc;
-  }
-  return 0;
+  return rc;
 }
 
 int32_t readharlosfrfile(std::string_view fileName, HarloLoadCounts* counts) {

@@ -15,6 +15,7 @@
 
 #include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/LineSource.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
 #include "Siblings/Lineset/LinesetStore.h"
@@ -148,13 +149,7 @@ void logCounts(const TleLoadCounts& c) {
 int32_t readtlesfrtext(std::string_view text, TleLoadCounts* counts) {
   TleLoadCounts local;
   SetReader reader("ReadTlesFrText", local);
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    reader.line(text.substr(start, end - start));
-    start = end + 1;
-  }
+  basalon::forEachTextLine(text, [&reader](std::string_view line) { reader.line(line); });
   reader.finish();
   if (counts != nullptr) *counts = local;
   return 0;
@@ -162,27 +157,19 @@ int32_t readtlesfrtext(std::string_view text, TleLoadCounts* counts) {
 
 int32_t readtlesfrfileunit(int32_t unit, TleLoadCounts* counts) {
   if (counts != nullptr) *counts = TleLoadCounts{};
-  if (basalon::existfortdotfileunit(unit)) {
-    basalon::tracelogerror("ReadTlesFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
-    return 2;
-  }
-  int rc = basalon::filerewind(unit);
-  if (rc != basalon::kUnitOk) {
-    basalon::tracelogerror("ReadTlesFrFileUnit: Unit " + basalon::fmti0(unit) + " cannot be read.");
-    return rc;
-  }
   TleLoadCounts local;
   SetReader reader("ReadTlesFrFileUnit", local);
-  std::string line;
-  while ((rc = basalon::filereadline(unit, kReadColumns, line)) == basalon::kUnitOk) reader.line(line);
+  bool readAny = false;
+  const int rc =
+      basalon::forEachUnitLine(unit, kReadColumns, "ReadTlesFrFileUnit", [&](std::string_view line) {
+        readAny = true;
+        reader.line(line);
+      });
+  if (rc != 0 && !readAny) return rc;  // refused or unreadable unit: nothing was read
   reader.finish();
   logCounts(local);
   if (counts != nullptr) *counts = local;
-  if (rc != basalon::kUnitEnd) {
-    basalon::tracelogerror("ReadTlesFrFileUnit: Unable to read an input line.");
-    return rc;
-  }
-  return 0;
+  return rc;
 }
 
 int32_t readtlesfrfile(std::string_view fileName, TleLoadCounts* counts) {

@@ -1,0 +1,43 @@
+// Line sources: caller text and open read units.
+#include "Siblings/Basalon/LineSource.h"
+
+#include <string>
+
+#include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/TraceLog.h"
+#include "Siblings/Basalon/Units.h"
+
+namespace basalon {
+
+void forEachTextLine(std::string_view text, const std::function<void(std::string_view)>& onLine) {
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    onLine(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+int forEachUnitLine(int unit, int columns, std::string_view routine,
+                    const std::function<void(std::string_view)>& onLine) {
+  const std::string prefix(routine);
+  if (existfortdotfileunit(unit)) {
+    tracelogerror(prefix + ": Using fort.n not allowed in Zenkora due to security risk");
+    return 2;
+  }
+  int rc = filerewind(unit);
+  if (rc != kUnitOk) {
+    tracelogerror(prefix + ": Unit " + fmti0(unit) + " cannot be read.");
+    return rc;
+  }
+  std::string line;
+  while ((rc = filereadline(unit, columns, line)) == kUnitOk) onLine(line);
+  if (rc != kUnitEnd) {
+    tracelogerror(prefix + ": Unable to read an input line.");
+    return rc;
+  }
+  return 0;
+}
+
+}  // namespace basalon
