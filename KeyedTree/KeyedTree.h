@@ -161,8 +161,12 @@ class KeyedTree {
     return finalKey;
   }
 
-  // Inserts a prepared node as a writer. A standard key taken by a different record is bumped
-  // with nextsatkey, up to kMaxKeyAttempts tries; a DMA key is tried once.
+  // A zeroed node from this store's pool, for AddNode (null when memory is exhausted). Nodes given
+  // to AddNode must come from here: removal returns them to the pool.
+  Node* NewNode() { return nodes_.alloc(); }
+
+  // Inserts a prepared node (from NewNode) as a writer. A standard key taken by a different record
+  // is bumped with nextsatkey, up to kMaxKeyAttempts tries; a DMA key is tried once.
   void AddNode(Node* node, int32_t& status) {
     bool exhausted = false;
     int64_t finalKey = 0;

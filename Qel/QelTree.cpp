@@ -42,6 +42,8 @@ int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {
 void AddQelToMem(const QelRecord& rec, int64_t& satKey, QelBinTree** node) {
   satKey = tree().AddToMem(rec, node);
 }
+QelBinTree* QelNewNode() { return tree().NewNode(); }
+
 void QelAddNode(QelBinTree* node, int32_t& status) { tree().AddNode(node, status); }
 void QelRemoveNode(int64_t satKey, int32_t& flag, int32_t& code) { tree().RemoveNode(satKey, flag, code); }
 int32_t RemoveDMA(int64_t satKey) { return tree().RemoveDMA(satKey); }

@@ -42,7 +42,9 @@ QelTree& QelStore();
 // Stores a validated copy of rec; satKey = its key, -1 on failure, 0 for a duplicate reported as
 // an error. *node (when given) links to the new node, null when none was added.
 void AddQelToMem(const QelRecord& rec, int64_t& satKey, QelBinTree** node = nullptr);
-// Inserts a prepared node (its key may be bumped); status 0/1 inserted, 3 duplicate.
+// A zeroed node of the store's pool for QelAddNode (null when memory is exhausted).
+QelBinTree* QelNewNode();
+// Inserts a prepared node from QelNewNode (its key may be bumped); status 0/1 inserted, 3 duplicate.
 void QelAddNode(QelBinTree* node, int32_t& status);
 // Removes the record of satKey; code 0, or 2 when not found or the DMA block is bad.
 void QelRemoveNode(int64_t satKey, int32_t& flag, int32_t& code);

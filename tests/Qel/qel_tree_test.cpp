@@ -308,3 +308,35 @@ TEST_F(QelTreeTest, DmaKeys) {
 }
 
 }  // namespace
+
+namespace {
+
+// A node prepared by the caller from the store's pool enters, is found, and leaves again; a taken
+// key is bumped.
+TEST_F(QelTreeTest, PreparedNodesFromThePool) {
+  const qel::QelRecord r = makeRecord(700, 70);
+  const int64_t key = qel::CreateSatKeyFrQel(r);
+  qel::QelBinTree* node = qel::QelNewNode();
+  ASSERT_NE(node, nullptr);
+  node->key = key;
+  node->rec = new qel::QelRecord(r);
+  int32_t status = -1;
+  qel::QelAddNode(node, status);
+  EXPECT_TRUE(status == 0 || status == 1);
+  EXPECT_EQ(qel::QelGetNumOfTreeNodes(), 1);
+
+  qel::QelBinTree* other = qel::QelNewNode();
+  ASSERT_NE(other, nullptr);
+  other->key = key;
+  other->rec = new qel::QelRecord(makeRecord(700, 70, 6900.0));  // same key, different record
+  qel::QelAddNode(other, status);
+  EXPECT_TRUE(status == 0 || status == 1);
+  EXPECT_EQ(listKeys(2), (std::vector<int64_t>{key, basalon::nextsatkey(key)}));
+
+  int32_t flag = 0, code = -1;
+  qel::QelRemoveNode(key, flag, code);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(qel::QelGetNumOfTreeNodes(), 1);
+}
+
+}  // namespace
