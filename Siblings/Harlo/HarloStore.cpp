@@ -15,7 +15,8 @@
 namespace harlo {
 namespace {
 
-HarloTree gHarloTree;
+// Created once and never destroyed (see the TLE store).
+HarloTree& gHarloTree = *new HarloTree;
 
 double epochDs50(const SpVecRecord& r) { return chronel::dtgtods50(r.epoch); }
 

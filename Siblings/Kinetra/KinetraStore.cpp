@@ -22,7 +22,8 @@
 namespace kinetra {
 namespace {
 
-Sgp4Tree gSgp4Tree;
+// Created once and never destroyed (see the TLE store).
+Sgp4Tree& gSgp4Tree = *new Sgp4Tree;
 
 // Objects kept outside the tree: the DMA keys whose block carries one in its first attachment
 // slot, and standard keys initialised while the DMA key mode was in force. The lock covers both

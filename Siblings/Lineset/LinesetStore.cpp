@@ -17,7 +17,9 @@
 namespace lineset {
 namespace {
 
-TleTree gTleTree;
+// Created once and never destroyed: the store keeps its records until they are removed, also
+// while other threads may still run at process exit.
+TleTree& gTleTree = *new TleTree;
 
 bool knownType(int32_t t) { return t == kEltTleSgp || t == kEltTleSgp4 || t == kEltTleSp || t == kEltTleXp; }
 
