@@ -113,6 +113,33 @@ int main(void) {
     free(name);
   }
 
+  /* A TLE through the store and SGP4, with line buffers of exactly 130 characters. */
+  {
+    static const char l1[] = "1 90001U 25001A   25106.50000000  .00016717  00000-0  30270-3 0  9994";
+    static const char l2[] = "2 90001  51.6400 120.0000 0005000  75.0000  30.0000 15.50000000 12342";
+    char* line1 = (char*)malloc(130);
+    char* line2 = (char*)malloc(130);
+    double ds50, pos[3], vel[3], r;
+    int64_t key;
+    memset(line1, ' ', 130);
+    memset(line2, ' ', 130);
+    memcpy(line1, l1, 69);
+    memcpy(line2, l2, 69);
+    key = LinesetAddSatFrLines(line1, line2);
+    CHECK(key > 0);
+    CHECK(LinesetGetLines(key, line1, line2) == 0);
+    CHECK(memcmp(line2, l2, 69) == 0 && line2[129] == ' ');
+    CHECK(KinetraInitSat(key) == 0);
+    CHECK(KinetraPropMse(key, 90.0, &ds50, pos, vel) == 0);
+    r = sqrt(pos[0] * pos[0] + pos[1] * pos[1] + pos[2] * pos[2]);
+    CHECK(r > 6700.0 && r < 6900.0); /* a 15.5 rev/day orbit stays near 6790 km */
+    CHECK(KinetraRemoveSat(key) == 0);
+    CHECK(LinesetRemoveSat(key) == 0);
+    CHECK(LinesetRemoveSat(key) == 2);
+    free(line1);
+    free(line2);
+  }
+
   free(msg);
   if (failures == 0) printf("C host: all checks passed\n");
   return failures == 0 ? 0 : 1;
