@@ -40,4 +40,18 @@ int forEachUnitLine(int unit, int columns, std::string_view routine,
   return 0;
 }
 
+void logloadcounts(std::string_view what, const LoadCounts& c) {
+  traceloginfo("Total " + std::string(what) + " = " + fmti0(c.total()) + ", Loaded = " + fmti0(c.loaded) +
+               ", Dup = " + fmti0(c.duplicates) + ", Bad = " + fmti0(c.bad));
+}
+
+int32_t withreadunit(std::string_view fileName, const std::function<int32_t(int)>& readUnit) {
+  int unit = 0, status = 0;
+  fileopenmt(fileName.substr(0, std::min(fileName.size(), kFileNameLength)), kOpenRead, unit, status);
+  if (status != 0) return status;
+  const int32_t code = readUnit(unit);
+  fileclose(unit);
+  return code;
+}
+
 }  // namespace basalon

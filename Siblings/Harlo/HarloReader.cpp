@@ -98,49 +98,20 @@ class VectorReader {
   SpVecRecord pending_;
 };
 
-void logCounts(const HarloLoadCounts& c) {
-  basalon::traceloginfo("Total SP vectors = " + basalon::fmti0(c.total()) +
-                        ", Loaded = " + basalon::fmti0(c.loaded) + ", Dup = " + basalon::fmti0(c.duplicates) +
-                        ", Bad = " + basalon::fmti0(c.bad));
-}
-
 }  // namespace
 
 int32_t readharlosfrtext(std::string_view text, HarloLoadCounts* counts) {
-  HarloLoadCounts local;
-  VectorReader reader("ReadHarlosFrText", local);
-  basalon::forEachTextLine(text, [&reader](std::string_view line) { reader.line(line); });
-  reader.finish();
-  if (counts != nullptr) *counts = local;
-  return 0;
+  return basalon::loadsetsfrtext<VectorReader>(text, "ReadHarlosFrText", counts);
 }
 
 int32_t readharlosfrfileunit(int32_t unit, HarloLoadCounts* counts) {
-  if (counts != nullptr) *counts = HarloLoadCounts{};
-  HarloLoadCounts local;
-  VectorReader reader("ReadHarlosFrFileUnit", local);
-  bool readAny = false;
-  const int rc =
-      basalon::forEachUnitLine(unit, kReadColumns, "ReadHarlosFrFileUnit", [&](std::string_view line) {
-        readAny = true;
-        reader.line(line);
-      });
-  if (rc != 0 && !readAny) return rc;  // refused or unreadable unit: nothing was read
-  reader.finish();
-  logCounts(local);
-  if (counts != nullptr) *counts = local;
-  return rc;
+  return basalon::loadsetsfrunit<VectorReader>(unit, kReadColumns, "ReadHarlosFrFileUnit", "SP vectors",
+                                               counts);
 }
 
 int32_t readharlosfrfile(std::string_view fileName, HarloLoadCounts* counts) {
   if (counts != nullptr) *counts = HarloLoadCounts{};
-  int unit = 0, status = 0;
-  basalon::fileopenmt(fileName.substr(0, std::min<size_t>(fileName.size(), basalon::kFileNameLength)),
-                      basalon::kOpenRead, unit, status);
-  if (status != 0) return status;
-  const int32_t code = readharlosfrfileunit(unit, counts);
-  basalon::fileclose(unit);
-  return code;
+  return basalon::withreadunit(fileName, [counts](int unit) { return readharlosfrfileunit(unit, counts); });
 }
 
 }  // namespace harlo

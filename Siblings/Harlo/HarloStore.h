@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "KeyedTree/KeyedTree.h"
+#include "Siblings/Basalon/LineSource.h"
 #include "Siblings/Harlo/HarloRecord.h"
 
 namespace harlo {
@@ -31,12 +32,8 @@ struct HarloTreeTraits {
 
 using HarloTree = keyedtree::KeyedTree<HarloTreeTraits>;
 
-struct HarloLoadCounts {
-  int32_t loaded = 0;
-  int32_t duplicates = 0;
-  int32_t bad = 0;
-  int32_t total() const { return loaded + duplicates + bad; }
-};
+// Counts of one load (file, unit or text).
+using HarloLoadCounts = basalon::LoadCounts;
 
 HarloTree& HarloStore();
 

@@ -138,49 +138,19 @@ class SetReader {
   TleRecord pending_;
 };
 
-void logCounts(const TleLoadCounts& c) {
-  basalon::traceloginfo("Total TLEs = " + basalon::fmti0(c.total()) +
-                        ", Loaded = " + basalon::fmti0(c.loaded) + ", Dup = " + basalon::fmti0(c.duplicates) +
-                        ", Bad = " + basalon::fmti0(c.bad));
-}
-
 }  // namespace
 
 int32_t readtlesfrtext(std::string_view text, TleLoadCounts* counts) {
-  TleLoadCounts local;
-  SetReader reader("ReadTlesFrText", local);
-  basalon::forEachTextLine(text, [&reader](std::string_view line) { reader.line(line); });
-  reader.finish();
-  if (counts != nullptr) *counts = local;
-  return 0;
+  return basalon::loadsetsfrtext<SetReader>(text, "ReadTlesFrText", counts);
 }
 
 int32_t readtlesfrfileunit(int32_t unit, TleLoadCounts* counts) {
-  if (counts != nullptr) *counts = TleLoadCounts{};
-  TleLoadCounts local;
-  SetReader reader("ReadTlesFrFileUnit", local);
-  bool readAny = false;
-  const int rc =
-      basalon::forEachUnitLine(unit, kReadColumns, "ReadTlesFrFileUnit", [&](std::string_view line) {
-        readAny = true;
-        reader.line(line);
-      });
-  if (rc != 0 && !readAny) return rc;  // refused or unreadable unit: nothing was read
-  reader.finish();
-  logCounts(local);
-  if (counts != nullptr) *counts = local;
-  return rc;
+  return basalon::loadsetsfrunit<SetReader>(unit, kReadColumns, "ReadTlesFrFileUnit", "TLEs", counts);
 }
 
 int32_t readtlesfrfile(std::string_view fileName, TleLoadCounts* counts) {
   if (counts != nullptr) *counts = TleLoadCounts{};
-  int unit = 0, status = 0;
-  basalon::fileopenmt(fileName.substr(0, std::min<size_t>(fileName.size(), basalon::kFileNameLength)),
-                      basalon::kOpenRead, unit, status);
-  if (status != 0) return status;
-  const int32_t code = readtlesfrfileunit(unit, counts);
-  basalon::fileclose(unit);
-  return code;
+  return basalon::withreadunit(fileName, [counts](int unit) { return readtlesfrfileunit(unit, counts); });
 }
 
 }  // namespace lineset

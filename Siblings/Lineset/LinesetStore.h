@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "KeyedTree/KeyedTree.h"
+#include "Siblings/Basalon/LineSource.h"
 #include "Siblings/Lineset/TleRecord.h"
 
 namespace lineset {
@@ -40,12 +41,7 @@ struct TleTreeTraits {
 using TleTree = keyedtree::KeyedTree<TleTreeTraits>;
 
 // Counts of one load (file, unit or text).
-struct TleLoadCounts {
-  int32_t loaded = 0;
-  int32_t duplicates = 0;
-  int32_t bad = 0;
-  int32_t total() const { return loaded + duplicates + bad; }
-};
+using TleLoadCounts = basalon::LoadCounts;
 
 // The process-wide TLE store.
 TleTree& TleStore();
