@@ -6,14 +6,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Siblings/Planix/Planix.h"
+#include "Siblings/Planix/StateRecord.h"
 
 namespace pelmath {
 
-using Vec3 = std::array<double, 3>;
-using Elset = std::array<double, 6>;
-// 3x3 matrix, row-major: m[row][column].
-using Mat3 = std::array<std::array<double, 3>, 3>;
+using basalon::Elset;
+using basalon::Mat3;
+using basalon::Mat6;
+using basalon::Mat9;
+using basalon::Vec3;
 
 // a, e, i, M, node, perigee (er and rad canonical; km and deg metric).
 struct Keplerianelts {
@@ -59,26 +62,8 @@ struct Derivedelts {
   std::array<double, 33> v{};
 };
 
-// One satellite state as Brevanta and the SGP4 library fill it. Owns its covariance values:
-// copying copies them, FreeBrevantaOut releases them.
-struct BrevantaOut {
-  int32_t kind = 0;
-  int32_t revNum = 0;
-  const planix::GeoConst* geoConst = nullptr;  // the Earth constants in force for this state
-  Vec3 pos{};                                  // canonical: er
-  Vec3 vel{};                                  // canonical: er/kemin
-  double mse = 0;                              // minutes since epoch
-  double ds50UTC = 0;
-  double thirdTime = 0;
-  Elset oscKep{};
-  Elset meanKep{};
-  std::vector<double> cov;
-};
-
-// Releases the covariance array and clears the constants reference.
-inline void FreeBrevantaOut(BrevantaOut& out) {
-  std::vector<double>().swap(out.cov);
-  out.geoConst = nullptr;
-}
+// The state record lives beside the Earth constants it points to; Pelmath keeps the names.
+using planix::BrevantaOut;
+using planix::FreeBrevantaOut;
 
 }  // namespace pelmath

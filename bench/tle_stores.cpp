@@ -63,7 +63,7 @@ BENCHMARK(BM_LoadCatalogueFile)->Unit(benchmark::kMillisecond);
 void stateByKey(benchmark::State& state, const std::vector<int64_t>& keys) {
   size_t i = 0;
   double t = 0.0;
-  pelmath::BrevantaOut out;
+  planix::BrevantaOut out;
   int32_t code = 0;
   for (auto _ : state) {
     kinetra::kinetra_key(keys[i], t, kinetra::kTimeMse, out, code);
@@ -84,7 +84,7 @@ void stateDirect(benchmark::State& state, const std::vector<int64_t>& keys) {
   size_t i = 0;
   double t = 0.0;
   kinetra::Sgp4State st;
-  pelmath::BrevantaOut out;
+  planix::BrevantaOut out;
   for (auto _ : state) {
     objs[i].propagate(t, st);
     kinetra::sgp4brevantaout(objs[i], st, out);

@@ -32,6 +32,15 @@ inline std::string chararrtostr(const char* buf, size_t length) {
   return s;
 }
 
+// A host name or text of at most `length` characters read to its first NUL (what a C host's
+// strcpy into a larger buffer leaves), trailing blanks dropped. Null gives an empty text.
+inline std::string hostText(const char* buf, size_t length) {
+  if (buf == nullptr) return {};
+  const void* nul = std::memchr(buf, '\0', length);
+  const size_t n = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - buf) : length;
+  return std::string(trimright(std::string_view(buf, n)));
+}
+
 // Copies text into a host buffer of `length` characters, cut or blank padded; no terminator.
 inline void strtochararr(std::string_view s, char* buf, size_t length) {
   if (buf == nullptr) return;

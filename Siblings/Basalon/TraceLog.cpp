@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "Siblings/Basalon/FixedText.h"
+#include "Siblings/Basalon/Result.h"
 
 namespace basalon {
 namespace {
@@ -21,8 +22,34 @@ LogState& state() {
   return s;
 }
 
+// One printable line of at most the message width: trailing blanks and NULs dropped, control
+// and non-printable bytes (newlines included) shown as escapes, the rest cut.
+std::string printableLine(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string line;
+  for (const char ch : trimright(text)) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b >= 0x20 && b < 0x7F) {
+      line += ch;
+    } else if (b == '\n') {
+      line += "\\n";
+    } else if (b == '\r') {
+      line += "\\r";
+    } else if (b == '\t') {
+      line += "\\t";
+    } else {
+      line += "\\x";
+      line += kHex[b >> 4];
+      line += kHex[b & 0xF];
+    }
+    if (line.size() >= kMsgWidth) break;
+  }
+  if (line.size() > kMsgWidth) line.resize(kMsgWidth);
+  return line;
+}
+
 void append(std::string_view text, bool isError) {
-  const std::string line(trimright(text));
+  const std::string line = printableLine(text);
   LogState& s = state();
   std::lock_guard<std::mutex> guard(s.lock);
   if (isError) {

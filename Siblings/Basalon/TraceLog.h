@@ -7,7 +7,8 @@
 
 namespace basalon {
 
-// Appends one error line (trailing blanks and NULs dropped). Never fails.
+// Appends one error line: trailing blanks and NULs dropped, control and non-printable bytes
+// shown as escapes (\n, \x1B), cut to the message width. Never fails.
 void tracelogerror(std::string_view text);
 void tracelogerror(const char* text, int length);
 // Appends one information line.

@@ -19,7 +19,7 @@ int32_t propagate(const char* routine, int64_t satKey, double time, int32_t time
     basalon::tracelogerror(std::string(routine) + ": A required argument is null.");
     return 2;
   }
-  pelmath::BrevantaOut out;
+  planix::BrevantaOut out;
   int32_t code = 0;
   kinetra::kinetra_key(satKey, time, timeType, out, code);
   if (code != 0 || out.geoConst == nullptr) return code != 0 ? code : 2;
@@ -28,7 +28,7 @@ int32_t propagate(const char* routine, int64_t satKey, double time, int32_t time
     vel[k] = out.vel[k] / out.geoConst->kmPerSecToErPerKemin;
   }
   *otherTime = timeType == kinetra::kTimeMse ? out.ds50UTC : out.mse;
-  pelmath::FreeBrevantaOut(out);
+  planix::FreeBrevantaOut(out);
   return 0;
 }
 

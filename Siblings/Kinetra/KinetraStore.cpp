@@ -76,7 +76,7 @@ bool sgp4Type(int32_t t) {
 }
 
 // Propagates a private object to the request time and fills out.
-void propagateOwn(Sgp4Obj& obj, double time, int32_t timeType, pelmath::BrevantaOut& out, int32_t& code,
+void propagateOwn(Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code,
                   const char* routine) {
   const double epoch = obj.slot(kEpoch);
   double mse = 0.0, utc = 0.0;
@@ -241,9 +241,9 @@ int32_t gpgetnumofobjects() {
   return n + static_cast<int32_t>(gDmaKeys.size() + gSide.size());
 }
 
-void kinetra_key(int64_t satKey, double time, int32_t timeType, pelmath::BrevantaOut& out, int32_t& code) {
-  pelmath::FreeBrevantaOut(out);
-  out = pelmath::BrevantaOut{};
+void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code) {
+  planix::FreeBrevantaOut(out);
+  out = planix::BrevantaOut{};
   code = 0;
   // The stored object is copied under the read side and propagated outside it: the model keeps
   // its integrator state in the object, so a shared object is never propagated in place.
@@ -283,10 +283,10 @@ void kinetra_key(int64_t satKey, double time, int32_t timeType, pelmath::Brevant
   propagateOwn(own, time, timeType, out, code, "kinetra_key");
 }
 
-void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, pelmath::BrevantaOut& out,
+void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out,
                  int32_t& code) {
-  pelmath::FreeBrevantaOut(out);
-  out = pelmath::BrevantaOut{};
+  planix::FreeBrevantaOut(out);
+  out = planix::BrevantaOut{};
   code = 0;
   Sgp4Obj own(obj);
   propagateOwn(own, time, timeType, out, code, "kinetra_obj");

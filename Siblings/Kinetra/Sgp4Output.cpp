@@ -69,7 +69,7 @@ Sgp4Elements sgp4elements(const lineset::TleRecord& tle) {
 
 int sgp4inittle(const lineset::TleRecord& tle, Sgp4Obj& obj) { return obj.init(sgp4elements(tle)); }
 
-void sgp4osckep(const Vec3& r, const Vec3& v, pelmath::Elset& kep, double* trueAnomaly) {
+void sgp4osckep(const Vec3& r, const Vec3& v, basalon::Elset& kep, double* trueAnomaly) {
   kep.fill(0.0);
   if (trueAnomaly != nullptr) *trueAnomaly = 0.0;
   const double rmag = std::sqrt(dot3(r, r));
@@ -112,8 +112,8 @@ void sgp4osckep(const Vec3& r, const Vec3& v, pelmath::Elset& kep, double* trueA
   if (trueAnomaly != nullptr) *trueAnomaly = wrap(nu);
 }
 
-void sgp4brevantaout(const Sgp4Obj& obj, const Sgp4State& st, pelmath::BrevantaOut& out) {
-  pelmath::FreeBrevantaOut(out);
+void sgp4brevantaout(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOut& out) {
+  planix::FreeBrevantaOut(out);
   const planix::GeoConst& g = planix::wgs72;
   out.kind = 1;
   out.revNum = st.revNum;

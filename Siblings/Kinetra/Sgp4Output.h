@@ -1,7 +1,7 @@
 // SGP4 objects from TLE records, and SGP4 states as Brevanta's state record (canonical units).
 #pragma once
 
-#include "Pelmath/PelmathTypes.h"
+#include "Siblings/Planix/StateRecord.h"
 #include "Siblings/Kinetra/Sgp4.h"
 #include "Siblings/Lineset/TleRecord.h"
 
@@ -18,13 +18,13 @@ int sgp4inittle(const lineset::TleRecord& tle, Sgp4Obj& obj);
 // velocity (er/kemin) with mu = 1. Undefined angles of circular or equatorial orbits are 0;
 // an unbound state gives a < 0 and the hyperbolic mean anomaly. The true anomaly (rad; the
 // argument of latitude or true longitude where the perigee is undefined) goes to `trueAnomaly`.
-void sgp4osckep(const Vec3& posEr, const Vec3& velErKemin, pelmath::Elset& kep,
+void sgp4osckep(const Vec3& posEr, const Vec3& velErKemin, basalon::Elset& kep,
                 double* trueAnomaly = nullptr);
 
 // Fills a state record from a propagated state of the object: kind 1, revolution number, the
 // WGS-72 constants (the model's own, so canonical and metric values convert back exactly),
 // canonical position and velocity, minutes since epoch, DS50 UTC, osculating and mean Keplerian
 // elements (er, rad). The covariance array is left empty.
-void sgp4brevantaout(const Sgp4Obj& obj, const Sgp4State& st, pelmath::BrevantaOut& out);
+void sgp4brevantaout(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOut& out);
 
 }  // namespace kinetra

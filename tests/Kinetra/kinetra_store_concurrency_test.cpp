@@ -43,10 +43,10 @@ TEST(KinetraStoreConcurrency, ReadersSeeTheSingleThreadStatesWhileAWriterWorks) 
     ASSERT_EQ(kinetra::gpsatinit(keys.back()), 0);
   }
   const std::vector<double> times{-1440.0, -10.0, 0.0, 33.3, 720.0, 2000.0};
-  std::vector<std::vector<pelmath::BrevantaOut>> expected(keys.size());
+  std::vector<std::vector<planix::BrevantaOut>> expected(keys.size());
   for (size_t k = 0; k < keys.size(); ++k)
     for (double t : times) {
-      pelmath::BrevantaOut out;
+      planix::BrevantaOut out;
       kinetra::kinetra_key(keys[k], t, kinetra::kTimeMse, out, code);
       ASSERT_EQ(code, 0);
       expected[k].push_back(out);
@@ -57,7 +57,7 @@ TEST(KinetraStoreConcurrency, ReadersSeeTheSingleThreadStatesWhileAWriterWorks) 
   auto reader = [&](size_t first, size_t stride) {
     size_t k = first, ti = 0;
     while (!stop.load()) {
-      pelmath::BrevantaOut out;
+      planix::BrevantaOut out;
       int32_t c = -1;
       kinetra::kinetra_key(keys[k], times[ti], kinetra::kTimeMse, out, c);
       const auto& e = expected[k][ti];
@@ -73,7 +73,7 @@ TEST(KinetraStoreConcurrency, ReadersSeeTheSingleThreadStatesWhileAWriterWorks) 
       const Lines& s = sets[i];
       const int64_t key = lineset::tleaddsatfrlines(s.name, s.l1, s.l2);
       int32_t c = 0, flag = 0;
-      pelmath::BrevantaOut out;
+      planix::BrevantaOut out;
       if (key <= 0 || kinetra::gpsatinit(key) != 0) ++writerFailures;
       kinetra::kinetra_key(key, 10.0, kinetra::kTimeMse, out, c);
       if (c != 0) ++writerFailures;

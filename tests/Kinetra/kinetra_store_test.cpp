@@ -49,7 +49,7 @@ int64_t load(const Set& s) {
   return key;
 }
 
-double dist(const pelmath::Vec3& a, const pelmath::Vec3& b) {
+double dist(const basalon::Vec3& a, const basalon::Vec3& b) {
   return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) +
                    (a[2] - b[2]) * (a[2] - b[2]));
 }
@@ -71,7 +71,7 @@ TEST_F(KinetraStore, StoreStatesEqualThePropagatorsOwn) {
     kinetra::Sgp4Obj direct;
     ASSERT_EQ(kinetra::sgp4inittle(parse(*s), direct), 0);
     for (double t : {0.0, 360.0, -720.0, 1440.0, 4320.0}) {
-      pelmath::BrevantaOut viaStore, expected;
+      planix::BrevantaOut viaStore, expected;
       int32_t code = -1;
       kinetra::kinetra_key(key, t, kinetra::kTimeMse, viaStore, code);
       ASSERT_EQ(code, 0);
@@ -91,7 +91,7 @@ TEST_F(KinetraStore, StoreStatesEqualThePropagatorsOwn) {
       ASSERT_NE(link, nullptr);
       const kinetra::Sgp4Obj snapshot = *link;
       kinetra::gpendread();
-      pelmath::BrevantaOut viaObj;
+      planix::BrevantaOut viaObj;
       kinetra::kinetra_obj(snapshot, t, kinetra::kTimeMse, viaObj, code);
       ASSERT_EQ(code, 0);
       EXPECT_EQ(viaObj.pos, expected.pos);
@@ -110,7 +110,7 @@ TEST_F(KinetraStore, TimeSystemsAgree) {
     kinetra::sgp4inittle(parse(*s), obj);
     const double epoch = obj.slot(kinetra::kEpoch);
     for (double t : {0.0, 97.25, -1500.0, 2880.5}) {
-      pelmath::BrevantaOut mse, utc, tai;
+      planix::BrevantaOut mse, utc, tai;
       int32_t c1 = -1, c2 = -1, c3 = -1;
       kinetra::kinetra_key(key, t, kinetra::kTimeMse, mse, c1);
       const double ds50 = epoch + t / 1440.0;
@@ -130,7 +130,7 @@ TEST_F(KinetraStore, TimeSystemsAgree) {
 
 TEST_F(KinetraStore, FailuresGiveACodeAndOneLine) {
   const int64_t key = load(kVanguard);
-  pelmath::BrevantaOut out;
+  planix::BrevantaOut out;
   int32_t code = 0;
   {
     zktest::LogWatch w;  // a key with no element set
@@ -168,7 +168,7 @@ TEST_F(KinetraStore, FailuresGiveACodeAndOneLine) {
     kinetra::kinetra_key(d, 60.0, 1, out, code);
     EXPECT_EQ(code, kinetra::kSgp4Decayed);
     EXPECT_EQ(out.geoConst, nullptr);
-    EXPECT_EQ(out.pos, (pelmath::Vec3{0, 0, 0}));
+    EXPECT_EQ(out.pos, (basalon::Vec3{0, 0, 0}));
     EXPECT_EQ(w.errors(), 1);
   }
   // Removal: the state goes, a second removal fails with one line.
@@ -197,7 +197,7 @@ TEST_F(KinetraStore, DmaKeysCarryTheirObjectOnTheBlock) {
   basalon::elsetkeymodeset(1);
   const int64_t key = load(kMolniya);
   ASSERT_EQ(key % 10, 0);
-  pelmath::BrevantaOut out;
+  planix::BrevantaOut out;
   int32_t code = -1;
   kinetra::kinetra_key(key, 720.0, 1, out, code);
   EXPECT_EQ(code, 0);

@@ -114,7 +114,7 @@ TEST(Sgp4Object, ResonanceResultsDoNotDependOnCallOrder) {
 }
 
 // Position (er) of Keplerian elements a, e, i, M, node, perigee with mu = 1.
-kinetra::Vec3 positionOf(const pelmath::Elset& k) {
+kinetra::Vec3 positionOf(const basalon::Elset& k) {
   double ea = k[3];
   for (int n = 0; n < 50; ++n) ea -= (ea - k[1] * std::sin(ea) - k[3]) / (1.0 - k[1] * std::cos(ea));
   const double xp = k[0] * (std::cos(ea) - k[1]), yp = k[0] * std::sqrt(1.0 - k[1] * k[1]) * std::sin(ea);
@@ -131,7 +131,7 @@ TEST(Sgp4Object, StateRecordInCanonicalUnits) {
   for (double t : {0.0, 123.4, -2000.0, 9.75 * period}) {
     Sgp4State s;
     ASSERT_EQ(obj.propagate(t, s), 0);
-    pelmath::BrevantaOut out;
+    planix::BrevantaOut out;
     out.cov.assign(21, 1.0);
     kinetra::sgp4brevantaout(obj, s, out);
     ASSERT_EQ(out.geoConst, &planix::wgs72);
@@ -161,7 +161,7 @@ TEST(Sgp4Object, StateRecordInCanonicalUnits) {
 }
 
 TEST(Sgp4Object, OsculatingElementsOfSimpleOrbits) {
-  pelmath::Elset k{};
+  basalon::Elset k{};
   double nu = -1;
   // Circular equatorial orbit of radius 2 er: undefined angles are 0, the true longitude is nu.
   kinetra::sgp4osckep({0.0, 2.0, 0.0}, {-std::sqrt(0.5), 0.0, 0.0}, k, &nu);

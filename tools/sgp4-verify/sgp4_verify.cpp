@@ -31,7 +31,7 @@ void printElementsAndDate(const kinetra::Sgp4Obj& obj, const kinetra::Sgp4State&
   const double r = kinetra::wgs72::kRadius, vu = r * kinetra::sgp4ke() / 60.0;
   const kinetra::Vec3 p{s.pos[0] / r, s.pos[1] / r, s.pos[2] / r};
   const kinetra::Vec3 v{s.vel[0] / vu, s.vel[1] / vu, s.vel[2] / vu};
-  pelmath::Elset k{};
+  basalon::Elset k{};
   double nu = 0.0;
   kinetra::sgp4osckep(p, v, k, &nu);
   std::printf(" %14.6f %8.6f %10.5f %10.5f %10.5f %10.5f %10.5f", k[0] * r, k[1], k[2] * kRadToDeg,
