@@ -1,5 +1,7 @@
 /* Basalon: support services (trace log, key modes, units, formatted numbers).
-   Text arguments are fixed-length, blank-padded buffers without terminator. */
+   Text arguments are fixed-length, blank-padded buffers without terminator. Every failure writes
+   exactly one trace-log error line; a null required pointer is a failure (a void export writes
+   its line and returns). */
 #ifndef BASALON_H
 #define BASALON_H
 
@@ -31,7 +33,8 @@ ZK_API int32_t BasalonGetDupKeyMode(void);
    Result codes: 0 success, -1 end of file (reads), 1 unit number out of range, 2 file cannot be
    opened, 3 unit already open, 4 unit not open, 5 wrong mode (reading a write unit or the reverse),
    6 read/write/close failure, 7 bad argument (mode, length, null pointer), 8 no free unit.
-   Every open failure writes one trace-log error line naming the file. */
+   Every failure writes one trace-log error line (an open failure names the file), except a line
+   read or write on a unit that is not open, which answers 4 alone. */
 ZK_API int32_t BasalonFileOpen(int32_t unit, const char fileName[512], int32_t mode);
 /* Opens on a free unit chosen by the library (100-999), safe from any thread; the unit (0 on
    failure) goes to *unit. */
@@ -49,7 +52,8 @@ ZK_API int32_t BasalonFileWriteLine(int32_t unit, const char* line, int32_t line
 ZK_API int32_t BasalonExistFortDotFileUnit(int32_t unit);
 
 /* A real written right-justified into width characters (1 to 256, no terminator) as Fw.d or Ew.d;
-   0 when it fits, 2 when the field was filled with '*' (value too large, NaN, bad width/decimals). */
+   0 when it fits, 2 when the field was filled with '*' (value too large, NaN, bad decimals); a width
+   outside 1-256 gives 2 with nothing written. */
 ZK_API int32_t BasalonFormatF(double value, int32_t width, int32_t decimals, char* field);
 ZK_API int32_t BasalonFormatE(double value, int32_t width, int32_t decimals, char* field);
 /* The real written in textLength (0 to 512) characters, read as a formatted field (blanks ignored,

@@ -1,5 +1,5 @@
 /* Planix library exports (stand-in of the sibling library): Earth constant sets and the
-   fundamental-catalogue setting. */
+   fundamental-catalogue setting. A null buffer is refused with one trace-log line, nothing written. */
 #ifndef PLANIX_H
 #define PLANIX_H
 
@@ -9,7 +9,8 @@
 ZK_API int32_t PlanixInit(int64_t apPtr);
 /* Fills a 128-character buffer with the library's information string. */
 ZK_API void PlanixGetInfo(char infoStr[128]);
-/* Chooses the current constant set: 72 WGS-72 (default), 84 WGS-84, 96 EGM-96. 0, or 2 for an unknown code. */
+/* Chooses the current constant set: 72 WGS-72 (default), 84 WGS-84, 96 EGM-96. 0, or 2 and one
+   trace-log line for an unknown code (the set unchanged). */
 ZK_API int32_t PlanixSetGeoModel(int32_t model);
 ZK_API int32_t PlanixGetGeoModel(void);
 /* The nine fields of the current set, in record order: flattening (LLH), flattening (geodesy), J2,

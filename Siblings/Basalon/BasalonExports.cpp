@@ -1,24 +1,35 @@
 // Host-facing exports of the trace log and the key modes.
 #include <Basalon.h>
 
-#include "Siblings/Basalon/FixedText.h"
+#include "Siblings/Basalon/HostBuffers.h"
 #include "Siblings/Basalon/Keys.h"
 #include "Siblings/Basalon/TraceLog.h"
 
 using namespace basalon;
 
 int32_t BasalonOpenLogFile(const char fileName[512]) {
-  if (fileName == nullptr) return 2;
-  return openlogfile(std::string_view(fileName, 512));
+  if (!nonNull("BasalonOpenLogFile", fileName)) return kResultFail;
+  const std::string name = hostText(fileName, kFileNameWidth);
+  if (openlogfile(name) != kResultOk)
+    return failf("BasalonOpenLogFile: Unable to open log file '%s'", name.c_str());
+  return kResultOk;
 }
 
 void BasalonCloseLogFile(void) { closelogfile(); }
 
-void BasalonLogError(const char msg[128]) { tracelogerror(msg, msg != nullptr ? 128 : 0); }
-void BasalonLogInfo(const char msg[128]) { traceloginfo(msg, msg != nullptr ? 128 : 0); }
+void BasalonLogError(const char msg[128]) {
+  if (nonNull("BasalonLogError", msg)) tracelogerror(msg, static_cast<int>(kMsgWidth));
+}
+void BasalonLogInfo(const char msg[128]) {
+  if (nonNull("BasalonLogInfo", msg)) traceloginfo(msg, static_cast<int>(kMsgWidth));
+}
 
-void BasalonGetLastErrMsg(char msg[128]) { strtochararr(lasterrormsg(), msg, 128); }
-void BasalonGetLastInfoMsg(char msg[128]) { strtochararr(lastinfomsg(), msg, 128); }
+void BasalonGetLastErrMsg(char msg[128]) {
+  if (nonNull("BasalonGetLastErrMsg", msg)) strtochararr(lasterrormsg(), msg, kMsgWidth);
+}
+void BasalonGetLastInfoMsg(char msg[128]) {
+  if (nonNull("BasalonGetLastInfoMsg", msg)) strtochararr(lastinfomsg(), msg, kMsgWidth);
+}
 
 void BasalonSetElsetKeyMode(int32_t mode) { elsetkeymodeset(mode); }
 int32_t BasalonGetElsetKeyMode(void) { return elsetkeymodeget(); }

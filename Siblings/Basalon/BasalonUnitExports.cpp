@@ -1,12 +1,13 @@
 // Host-facing exports of the units, the formatted-number writers and readers and the card values.
 // Every buffer is read or written only within its documented length; no terminator is relied on.
-#include <cstring>
+// Every failure writes exactly one trace-log line: the open routines write their own, the other unit
+// routines stay silent at library level (their callers report in their own words) and are reported here.
 #include <string>
 #include <string_view>
 
 #include "Basalon.h"
-#include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/HostBuffers.h"
 #include "Siblings/Basalon/Strings.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
@@ -15,91 +16,119 @@ using namespace basalon;
 
 namespace {
 
-constexpr size_t kHostNameLength = 512;
-constexpr size_t kHostCardLength = 512;
 constexpr size_t kMaxReadRealLength = 512;
 
-// A host file-name buffer: up to the first NUL within its 512 characters (a name never holds one).
-std::string_view hostname(const char* buf) {
-  const void* nul = std::memchr(buf, '\0', kHostNameLength);
-  const size_t n =
-      nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - buf) : kHostNameLength;
-  return std::string_view(buf, n);
+const char* unitProblem(int code) {
+  switch (code) {
+    case kUnitBadNumber:
+      return "unit number out of range (1-999)";
+    case kUnitNotOpen:
+      return "unit not open";
+    case kUnitWrongMode:
+      return "unit open in the other direction";
+    case kUnitIoError:
+      return "read, write or close failed";
+    default:
+      return "bad argument";
+  }
 }
 
-int32_t nullargument(const char* routine, const char* what) {
-  tracelogerror(std::string(routine) + ": " + what + " is a null pointer.");
+// Whether a line read or write on a unit that nobody opened is reported: it is not; hosts probe a
+// unit's state this way and get code 4 alone.
+enum class NotOpenLine { kReported, kCodeOnly };
+
+// Passes a unit routine's code on, writing one line for a failure (end of file is not one).
+int32_t unitResult(const char* exportName, int32_t unit, int code,
+                   NotOpenLine notOpen = NotOpenLine::kReported) {
+  if (code == kUnitOk || code == kUnitEnd) return code;
+  if (code == kUnitNotOpen && notOpen == NotOpenLine::kCodeOnly) return code;
+  logErrorf("%s: unit %d: %s", exportName, unit, unitProblem(code));
+  return code;
+}
+
+int32_t badArgument(const char* exportName, const char* what, int32_t value) {
+  logErrorf("%s: %s %d out of range", exportName, what, value);
   return kUnitBadArgument;
+}
+
+// The shared checks of the Fw.d / Ew.d exports: a field of 1 to 256 characters, or nothing is written.
+int32_t formatField(const char* exportName, char letter, double value, int32_t width, int32_t decimals,
+                    char* field, bool (*writer)(char*, int, int, double)) {
+  if (!nonNull(exportName, field)) return kResultFail;
+  if (width < 1 || width > kMaxFieldWidth)
+    return failf("%s: width %d out of range (1-%d)", exportName, width, kMaxFieldWidth);
+  if (writer(field, width, decimals, value)) return kResultOk;
+  return failf("%s: %g does not fit %c%d.%d", exportName, value, letter, width, decimals);
 }
 
 }  // namespace
 
 int32_t BasalonFileOpen(int32_t unit, const char fileName[512], int32_t mode) {
-  if (fileName == nullptr) return nullargument("BasalonFileOpen", "The file name");
-  return fileopen(unit, hostname(fileName), mode);
+  if (!nonNull("BasalonFileOpen", fileName)) return kUnitBadArgument;
+  return fileopen(unit, hostText(fileName, kFileNameWidth), mode);
 }
 
 int32_t BasalonFileOpenMT(const char fileName[512], int32_t mode, int32_t* unit) {
   if (unit != nullptr) *unit = 0;
-  if (fileName == nullptr) return nullargument("BasalonFileOpenMT", "The file name");
-  if (unit == nullptr) return nullargument("BasalonFileOpenMT", "The unit output");
+  if (!nonNull("BasalonFileOpenMT", fileName, unit)) return kUnitBadArgument;
   int u = 0, status = 0;
-  fileopenmt(hostname(fileName), mode, u, status);
+  fileopenmt(hostText(fileName, kFileNameWidth), mode, u, status);
   *unit = u;
   return status;
 }
 
-int32_t BasalonFileClose(int32_t unit) { return fileclose(unit); }
-int32_t BasalonFileRewind(int32_t unit) { return filerewind(unit); }
-int32_t BasalonFileBackspace(int32_t unit) { return filebackspace(unit); }
+int32_t BasalonFileClose(int32_t unit) { return unitResult("BasalonFileClose", unit, fileclose(unit)); }
+int32_t BasalonFileRewind(int32_t unit) { return unitResult("BasalonFileRewind", unit, filerewind(unit)); }
+int32_t BasalonFileBackspace(int32_t unit) {
+  return unitResult("BasalonFileBackspace", unit, filebackspace(unit));
+}
 
 int32_t BasalonFileReadLine(int32_t unit, char* line, int32_t lineLength) {
-  if (line == nullptr) return kUnitBadArgument;
-  if (lineLength < 1 || lineLength > kMaxLineColumns) return kUnitBadArgument;
+  if (!nonNull("BasalonFileReadLine", line)) return kUnitBadArgument;
+  if (lineLength < 1 || lineLength > kMaxLineColumns)
+    return badArgument("BasalonFileReadLine", "line length", lineLength);
   std::string text;
   const int code = filereadline(unit, lineLength, text);
   strtochararr(text, line, static_cast<size_t>(lineLength));
-  return code;
+  return unitResult("BasalonFileReadLine", unit, code, NotOpenLine::kCodeOnly);
 }
 
 int32_t BasalonFileWriteLine(int32_t unit, const char* line, int32_t lineLength) {
-  if (lineLength < 0 || lineLength > kMaxLineColumns) return kUnitBadArgument;
-  if (line == nullptr && lineLength > 0) return kUnitBadArgument;
+  if (lineLength < 0 || lineLength > kMaxLineColumns)
+    return badArgument("BasalonFileWriteLine", "line length", lineLength);
+  if (lineLength > 0 && !nonNull("BasalonFileWriteLine", line)) return kUnitBadArgument;
   const std::string_view text = line != nullptr
                                     ? trimright(std::string_view(line, static_cast<size_t>(lineLength)))
                                     : std::string_view();
-  return filewriteline(unit, text);
+  return unitResult("BasalonFileWriteLine", unit, filewriteline(unit, text), NotOpenLine::kCodeOnly);
 }
 
 int32_t BasalonExistFortDotFileUnit(int32_t unit) { return existfortdotfileunit(unit) ? 1 : 0; }
 
 int32_t BasalonFormatF(double value, int32_t width, int32_t decimals, char* field) {
-  if (field == nullptr) return 2;
-  return writef(field, width, decimals, value) ? 0 : 2;
+  return formatField("BasalonFormatF", 'F', value, width, decimals, field, writef);
 }
 
 int32_t BasalonFormatE(double value, int32_t width, int32_t decimals, char* field) {
-  if (field == nullptr) return 2;
-  return writee(field, width, decimals, value) ? 0 : 2;
+  return formatField("BasalonFormatE", 'E', value, width, decimals, field, writee);
 }
 
 int32_t BasalonReadReal(const char* text, int32_t textLength, double* value) {
-  if (value == nullptr) return 2;
+  if (!nonNull("BasalonReadReal", value)) return kResultFail;
   *value = 0.0;
-  if (textLength < 0 || static_cast<size_t>(textLength) > kMaxReadRealLength) return 2;
-  if (text == nullptr && textLength > 0) return 2;
-  double v = 0.0;
+  if (textLength < 0 || static_cast<size_t>(textLength) > kMaxReadRealLength)
+    return failf("BasalonReadReal: text length %d out of range (0-%zu)", textLength, kMaxReadRealLength);
+  if (textLength > 0 && !nonNull("BasalonReadReal", text)) return kResultFail;
   const std::string_view t = text != nullptr ? std::string_view(text, static_cast<size_t>(textLength)) : "";
-  if (parsereal(t, v) != kFieldOk) return 2;
+  double v = 0.0;
+  if (parsereal(t, v) != kFieldOk) return failf("BasalonReadReal: not a number: '%.*s'", textLength, text);
   *value = v;
-  return 0;
+  return kResultOk;
 }
 
 void BasalonGetInputStr(const char card[512], char value[512]) {
-  if (value == nullptr) return;
-  if (card == nullptr) {
-    strtochararr("", value, kHostCardLength);
-    return;
-  }
-  strtochararr(getinputstr(std::string_view(card, kHostCardLength)), value, kHostCardLength);
+  if (!nonNull("BasalonGetInputStr", value)) return;
+  strtochararr("", value, kTextWidth);  // cleared on entry
+  if (!nonNull("BasalonGetInputStr", card)) return;
+  strtochararr(getinputstr(std::string_view(card, kTextWidth)), value, kTextWidth);
 }

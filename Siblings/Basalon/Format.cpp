@@ -30,7 +30,7 @@ void place(char* out, int w, const char* text, int n) {
 // a * 2 * 10^q is an odd integer. Only such values differ between round-half-even (to_chars) and
 // round-half-away-from-zero. With a = mant * 2^k, mant odd: the power of two must cancel exactly and,
 // for q < 0, mant must hold the factor 5^-q.
-bool exacttie(double a, int q) {
+bool exactTie(double a, int q) {
   if (!(a > 0.0)) return false;
   int e = 0;
   const double m = std::frexp(a, &e);
@@ -50,7 +50,7 @@ bool exacttie(double a, int q) {
 
 // Adds one unit in the last digit of the decimal text s[0..n) (digits and at most one '.'), carrying
 // leftwards; returns the new length (one more when the carry runs out of digits).
-int incrementdigits(char* s, int n) {
+int incrementDigits(char* s, int n) {
   for (int i = n - 1; i >= 0; --i) {
     if (s[i] == '.') continue;
     if (s[i] != '9') {
@@ -65,13 +65,13 @@ int incrementdigits(char* s, int n) {
 }
 
 // Fixed-point text of a >= 0 with d decimals, rounded half away from zero; returns its length.
-int fixeddigits(double a, int d, char* s) {
-  if (exacttie(a, d)) {
+int fixedDigits(double a, int d, char* s) {
+  if (exactTie(a, d)) {
     // The value has exactly d+1 decimals ending in 5: drop that 5 and round up.
     const auto r = std::to_chars(s, s + kScratch, a, std::chars_format::fixed, d + 1);
     int n = static_cast<int>(r.ptr - s) - 1;
     if (d == 0) --n;  // the point before the dropped digit
-    return incrementdigits(s, n);
+    return incrementDigits(s, n);
   }
   const auto r = std::to_chars(s, s + kScratch, a, std::chars_format::fixed, d);
   return static_cast<int>(r.ptr - s);
@@ -79,14 +79,14 @@ int fixeddigits(double a, int d, char* s) {
 
 // d significant digits of a > 0, rounded half away from zero, into digits[0..d); returns the decimal
 // exponent p of the first digit (a ~ d1.d2... * 10^p).
-int significantdigits(double a, int d, char* digits) {
+int significantDigits(double a, int d, char* digits) {
   char s[kScratch];
   auto r = std::to_chars(s, s + kScratch, a, std::chars_format::scientific, d - 1);
   const char* ep = static_cast<const char*>(std::memchr(s, 'e', static_cast<size_t>(r.ptr - s)));
   int p = 0;
   std::from_chars(ep + 1 + (ep[1] == '+' ? 1 : 0), r.ptr, p);
   bool roundUp = false;
-  if (exacttie(a, d - 1 - p)) {
+  if (exactTie(a, d - 1 - p)) {
     r = std::to_chars(s, s + kScratch, a, std::chars_format::scientific, d);
     roundUp = true;
   }
@@ -95,7 +95,7 @@ int significantdigits(double a, int d, char* digits) {
   for (const char* c = s; *c != 'e' && c < r.ptr; ++c)
     if (*c != '.') digits[n++] = *c;
   if (roundUp) {
-    n = incrementdigits(digits, n - 1);
+    n = incrementDigits(digits, n - 1);
     if (n > d) {  // 9.5 -> 10: one more power of ten
       ++p;
       n = d;
@@ -104,7 +104,7 @@ int significantdigits(double a, int d, char* digits) {
   return p;
 }
 
-int intdigits(int64_t value, char* s) {
+int intDigits(int64_t value, char* s) {
   const auto r = std::to_chars(s, s + 24, value);
   return static_cast<int>(r.ptr - s);
 }
@@ -114,7 +114,7 @@ int intdigits(int64_t value, char* s) {
 bool writei(char* out, int w, int64_t value) {
   if (w <= 0) return false;
   char s[24];
-  const int n = intdigits(value, s);
+  const int n = intDigits(value, s);
   if (n > w) return fill(out, w);
   place(out, w, s, n);
   return true;
@@ -128,7 +128,7 @@ bool writeim(char* out, int w, int m, int64_t value) {
     return true;
   }
   char s[24];
-  const int n = intdigits(value, s);
+  const int n = intDigits(value, s);
   const bool neg = value < 0;
   const int nd = n - (neg ? 1 : 0);
   const int digits = nd > m ? nd : m;
@@ -142,13 +142,13 @@ bool writeim(char* out, int w, int m, int64_t value) {
   return true;
 }
 
-int writei0(char* out, int64_t value) { return intdigits(value, out); }
+int writei0(char* out, int64_t value) { return intDigits(value, out); }
 
 bool writef(char* out, int w, int d, double value) {
   if (w <= 0) return false;
   if (w > kMaxFieldWidth || d < 0 || d >= w || !std::isfinite(value)) return fill(out, w);
   char s[kScratch + 2];
-  int n = fixeddigits(std::fabs(value), d, s);
+  int n = fixedDigits(std::fabs(value), d, s);
   if (d == 0) s[n++] = '.';
   bool zero = true;
   for (int i = 0; i < n && zero; ++i) zero = s[i] == '0' || s[i] == '.';
@@ -177,7 +177,7 @@ bool writee(char* out, int w, int d, double value) {
   if (a == 0.0) {
     std::memset(digits, '0', static_cast<size_t>(d));
   } else {
-    exponent = significantdigits(a, d, digits) + 1;
+    exponent = significantDigits(a, d, digits) + 1;
   }
   if (exponent > 99 || exponent < -99) return fill(out, w);
   const bool neg = std::signbit(value) && a != 0.0;
@@ -237,7 +237,7 @@ namespace {
 constexpr size_t kMaxNumberChars = 512;  // non-blank characters of one numeric field
 
 // The field without blanks and NULs into buf; false when it holds more than kMaxNumberChars.
-bool compact(std::string_view text, char* buf, size_t& n) {
+bool compactField(std::string_view text, char* buf, size_t& n) {
   n = 0;
   for (const char c : text) {
     if (c == ' ' || c == '\0') continue;
@@ -247,7 +247,7 @@ bool compact(std::string_view text, char* buf, size_t& n) {
   return true;
 }
 
-bool isdigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
@@ -263,7 +263,7 @@ int parseint(std::string_view text, int64_t& value, bool* blank) {
   if (blank != nullptr) *blank = false;
   char buf[kMaxNumberChars];
   size_t n = 0;
-  if (!compact(text, buf, n)) return kFieldBad;
+  if (!compactField(text, buf, n)) return kFieldBad;
   if (n == 0) {
     if (blank != nullptr) *blank = true;
     return kFieldOk;
@@ -271,7 +271,7 @@ int parseint(std::string_view text, int64_t& value, bool* blank) {
   size_t i = (buf[0] == '+' || buf[0] == '-') ? 1 : 0;
   if (i == n) return kFieldBad;
   for (size_t j = i; j < n; ++j)
-    if (!isdigit(buf[j])) return kFieldBad;
+    if (!isDigit(buf[j])) return kFieldBad;
   // from_chars takes a minus sign but no plus sign.
   const char* start = buf[0] == '+' ? buf + 1 : buf;
   int64_t v = 0;
@@ -286,7 +286,7 @@ int parsereal(std::string_view text, double& value, bool* blank) {
   if (blank != nullptr) *blank = false;
   char buf[kMaxNumberChars];
   size_t n = 0;
-  if (!compact(text, buf, n)) return kFieldBad;
+  if (!compactField(text, buf, n)) return kFieldBad;
   if (n == 0) {
     if (blank != nullptr) *blank = true;
     return kFieldOk;
@@ -302,7 +302,7 @@ int parsereal(std::string_view text, double& value, bool* blank) {
   int mantDigits = 0;
   for (; i < n; ++i) {
     const char c = buf[i];
-    if (isdigit(c)) {
+    if (isDigit(c)) {
       ++mantDigits;
       if (!point) {
         if (c != '0' || nonzeroSeen) ++intSig;
@@ -326,7 +326,7 @@ int parsereal(std::string_view text, double& value, bool* blank) {
     if (i < n && (buf[i] == '+' || buf[i] == '-')) expNeg = buf[i++] == '-';
     if (i == n) return kFieldBad;
     for (; i < n; ++i) {
-      if (!isdigit(buf[i])) return kFieldBad;
+      if (!isDigit(buf[i])) return kFieldBad;
       if (expValue < 100000) expValue = expValue * 10 + (buf[i] - '0');
     }
     if (expNeg) expValue = -expValue;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
 
@@ -23,8 +24,7 @@ int forEachUnitLine(int unit, int columns, std::string_view routine,
                     const std::function<void(std::string_view)>& onLine) {
   const std::string prefix(routine);
   if (existfortdotfileunit(unit)) {
-    tracelogerror(prefix + ": Using fort.n not allowed in Zenkora due to security risk");
-    return 2;
+    return fail(prefix + ": Using fort.n not allowed in Zenkora due to security risk");
   }
   int rc = filerewind(unit);
   if (rc != kUnitOk) {

@@ -107,7 +107,7 @@ constexpr int kMaxFx0Width = 64;
 constexpr int kFx0WantedDigits = 8;
 
 // Significant digits shown by a fixed-point field: from the first non-zero digit to the end.
-int shownsignificant(const char* field, int w) {
+int shownSignificant(const char* field, int w) {
   int n = 0;
   bool started = false;
   for (int i = 0; i < w; ++i) {
@@ -137,7 +137,7 @@ bool fx0toax(double value, int width, char* out) {
   int fixedDigits = 0;
   for (int d = width - 1 - sign - intDigits; d >= 0 && d >= width - 3 - sign - intDigits && !fixedOk; --d) {
     fixedOk = writef(fixed, width, d, value);  // one decimal less when rounding carried
-    if (fixedOk) fixedDigits = a == 0.0 ? width : shownsignificant(fixed, width);
+    if (fixedOk) fixedDigits = a == 0.0 ? width : shownSignificant(fixed, width);
   }
   const int wanted = eDigits < kFx0WantedDigits ? eDigits : kFx0WantedDigits;
   if (fixedOk && fixedDigits >= wanted) {

@@ -82,14 +82,14 @@ void traceloginfo(const char* text, int length) {
 
 int openlogfile(std::string_view fileName) {
   const std::string name(trimright(fileName));
-  if (name.empty()) return 2;
+  if (name.empty()) return kResultFail;
   std::FILE* f = std::fopen(name.c_str(), "a");
-  if (f == nullptr) return 2;
+  if (f == nullptr) return kResultFail;
   LogState& s = state();
   std::lock_guard<std::mutex> guard(s.lock);
   if (s.file != nullptr) std::fclose(s.file);
   s.file = f;
-  return 0;
+  return kResultOk;
 }
 
 void closelogfile() {

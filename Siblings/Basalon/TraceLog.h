@@ -15,7 +15,7 @@ void tracelogerror(const char* text, int length);
 void traceloginfo(std::string_view text);
 void traceloginfo(const char* text, int length);
 
-// Opens (appending) the log file; 0 on success, 2 when it cannot be opened.
+// Opens (appending) the log file; kResultOk, or kResultFail (no line written) when it cannot be opened.
 int openlogfile(std::string_view fileName);
 // Closes the log file if one is open.
 void closelogfile();

@@ -56,7 +56,7 @@ struct UnitFile {
     return true;
   }
 
-  bool inwindow(int64_t offset) const {
+  bool inWindow(int64_t offset) const {
     return offset >= windowStart && offset < windowStart + static_cast<int64_t>(windowLen);
   }
 };
@@ -79,7 +79,7 @@ std::shared_ptr<UnitFile> lookup(int unit) {
 }
 
 // The name as callers pass it: first 512 characters, trimmed of blanks and NULs.
-std::string cleanname(std::string_view fileName) {
+std::string cleanName(std::string_view fileName) {
   return std::string(trim(fileName.substr(0, std::min(fileName.size(), kFileNameLength))));
 }
 
@@ -100,12 +100,12 @@ const char* reason(int err) {
   }
 }
 
-void logfailure(const char* routine, const std::string& what, const std::string& name) {
+void logFailure(const char* routine, const std::string& what, const std::string& name) {
   tracelogerror(std::string(routine) + ": " + what + " '" + name + "'.");
 }
 
 // Opens the named file in the given mode into a new unit object; err receives the errno on failure.
-std::shared_ptr<UnitFile> openfile(const std::string& name, int mode, int flag, int& err) {
+std::shared_ptr<UnitFile> openFile(const std::string& name, int mode, int flag, int& err) {
   err = 0;
   if (name.empty() || name.find('\0') != std::string::npos) {
     err = ENOENT;
@@ -137,34 +137,34 @@ std::shared_ptr<UnitFile> openfile(const std::string& name, int mode, int flag, 
   return u;
 }
 
-std::string unitandfile(int unit, const std::string& name) {
+std::string unitAndFile(int unit, const std::string& name) {
   return "Unit " + std::to_string(unit) + ", file '" + name + "'";
 }
 
 }  // namespace
 
 int fileopen(int unit, std::string_view fileName, int mode, int flag) {
-  const std::string name = cleanname(fileName);
+  const std::string name = cleanName(fileName);
   if (unit < kFirstUnit || unit > kLastFixedUnit) {
-    logfailure("fileopen", "Invalid unit number " + std::to_string(unit) + " (1-99) for file", name);
+    logFailure("fileopen", "Invalid unit number " + std::to_string(unit) + " (1-99) for file", name);
     return kUnitBadNumber;
   }
   if (mode != kOpenWrite && mode != kOpenRead && mode != kOpenAppend) {
-    logfailure("fileopen", "Invalid open mode " + std::to_string(mode) + " for file", name);
+    logFailure("fileopen", "Invalid open mode " + std::to_string(mode) + " for file", name);
     return kUnitBadArgument;
   }
   UnitTable& t = table();
   std::lock_guard<std::mutex> guard(t.lock);
   std::shared_ptr<UnitFile>& slot = t.slots[static_cast<size_t>(unit)];
   if (slot != nullptr) {
-    tracelogerror("fileopen: " + unitandfile(unit, slot->name) + " is already open; cannot open '" + name +
+    tracelogerror("fileopen: " + unitAndFile(unit, slot->name) + " is already open; cannot open '" + name +
                   "'.");
     return kUnitAlreadyOpen;
   }
   int err = 0;
-  std::shared_ptr<UnitFile> u = openfile(name, mode, flag, err);
+  std::shared_ptr<UnitFile> u = openFile(name, mode, flag, err);
   if (u == nullptr) {
-    logfailure("fileopen", std::string("Unable to open (") + reason(err) + ") file", name);
+    logFailure("fileopen", std::string("Unable to open (") + reason(err) + ") file", name);
     return kUnitCannotOpen;
   }
   slot = std::move(u);
@@ -173,9 +173,9 @@ int fileopen(int unit, std::string_view fileName, int mode, int flag) {
 
 void fileopenmt(std::string_view fileName, int mode, int& unit, int& status) {
   unit = 0;
-  const std::string name = cleanname(fileName);
+  const std::string name = cleanName(fileName);
   if (mode != kOpenWrite && mode != kOpenRead && mode != kOpenAppend) {
-    logfailure("fileopenmt", "Invalid open mode " + std::to_string(mode) + " for file", name);
+    logFailure("fileopenmt", "Invalid open mode " + std::to_string(mode) + " for file", name);
     status = kUnitBadArgument;
     return;
   }
@@ -185,14 +185,14 @@ void fileopenmt(std::string_view fileName, int mode, int& unit, int& status) {
   for (int k = kFirstMtUnit; k <= kLastUnit && chosen == 0; ++k)
     if (t.slots[static_cast<size_t>(k)] == nullptr) chosen = k;
   if (chosen == 0) {
-    logfailure("fileopenmt", "No free unit (100-999) for file", name);
+    logFailure("fileopenmt", "No free unit (100-999) for file", name);
     status = kUnitNoneFree;
     return;
   }
   int err = 0;
-  std::shared_ptr<UnitFile> u = openfile(name, mode, 0, err);
+  std::shared_ptr<UnitFile> u = openFile(name, mode, 0, err);
   if (u == nullptr) {
-    logfailure("fileopenmt", std::string("Unable to open (") + reason(err) + ") file", name);
+    logFailure("fileopenmt", std::string("Unable to open (") + reason(err) + ") file", name);
     status = kUnitCannotOpen;
     return;
   }
@@ -229,7 +229,7 @@ namespace {
 
 // Runs op on the open read unit under its lock, or returns the code that stops it.
 template <typename Op>
-int withreadunit(int unit, Op op) {
+int withReadUnit(int unit, Op op) {
   if (unit < kFirstUnit || unit > kLastUnit) return kUnitBadNumber;
   std::shared_ptr<UnitFile> u = lookup(unit);
   if (u == nullptr) return kUnitNotOpen;
@@ -242,26 +242,26 @@ int withreadunit(int unit, Op op) {
 }  // namespace
 
 int filerewind(int unit) {
-  return withreadunit(unit, [](UnitFile& u) {
+  return withReadUnit(unit, [](UnitFile& u) {
     u.pos = 0;
     return kUnitOk;
   });
 }
 
 int filebackspace(int unit) {
-  return withreadunit(unit, [](UnitFile& u) {
+  return withReadUnit(unit, [](UnitFile& u) {
     if (u.pos == 0) return kUnitOk;
     // The previous line ends at pos-1 (its LF) or, for a last line without LF, at pos.
     int64_t end = u.pos;
-    if (!u.inwindow(end - 1) && !u.load(std::max<int64_t>(0, end - static_cast<int64_t>(kWindow))))
+    if (!u.inWindow(end - 1) && !u.load(std::max<int64_t>(0, end - static_cast<int64_t>(kWindow))))
       return kUnitIoError;
-    if (u.inwindow(end - 1) && u.window[static_cast<size_t>(end - 1 - u.windowStart)] == '\n') --end;
+    if (u.inWindow(end - 1) && u.window[static_cast<size_t>(end - 1 - u.windowStart)] == '\n') --end;
     // Search backwards from end-1 for the LF that ends the line before it.
     int64_t q = end - 1;
     while (q >= 0) {
-      if (!u.inwindow(q) && !u.load(std::max<int64_t>(0, q + 1 - static_cast<int64_t>(kWindow))))
+      if (!u.inWindow(q) && !u.load(std::max<int64_t>(0, q + 1 - static_cast<int64_t>(kWindow))))
         return kUnitIoError;
-      if (!u.inwindow(q)) break;  // the file shrank underneath us
+      if (!u.inWindow(q)) break;  // the file shrank underneath us
       const char* base = u.window.data();
       const size_t upto = static_cast<size_t>(q - u.windowStart) + 1;
       const void* hit = memrchr(base, '\n', upto);
@@ -282,14 +282,14 @@ int filereadline(int unit, int columns, std::string& out) {
     return kUnitBadArgument;
   }
   out.assign(static_cast<size_t>(columns), ' ');
-  return withreadunit(unit, [&](UnitFile& u) {
+  return withReadUnit(unit, [&](UnitFile& u) {
     const size_t cols = static_cast<size_t>(columns);
     int64_t p = u.pos;
     size_t length = 0;  // characters of the line seen so far (without LF)
     char last = '\0';
     bool any = false, ended = false;
     while (!ended) {
-      if (!u.inwindow(p)) {
+      if (!u.inWindow(p)) {
         if (!u.load(p)) {
           out.assign(cols, ' ');
           return kUnitIoError;

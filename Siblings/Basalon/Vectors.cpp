@@ -4,9 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Siblings/Basalon/ValueTypes.h"
+
 namespace basalon {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kEqrTolerance = 1e-12;
 
 double fmod2p(double x) {
@@ -35,24 +36,21 @@ double serexp(double x) {
   return 1.0 / x;
 }
 
-double dot(const double a[3], const double b[3]) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
+// The double[3] forms below are the host-array face of the value-type products in ValueTypes.h.
+double dot(const double a[3], const double b[3]) { return dot(toVec3(a), toVec3(b)); }
 
-double mag(const double a[3]) { return std::sqrt(dot(a, a)); }
+double mag(const double a[3]) { return norm(toVec3(a)); }
 
 double unitvec(const double a[3], double u[3]) {
-  const double m = mag(a);
-  const double inv = m > 0.0 ? 1.0 / m : 0.0;
-  for (int k = 0; k < 3; ++k) u[k] = a[k] * inv;
-  return m;
+  const Vec3 v = toVec3(a);
+  const Vec3 unit = unitVector(v);
+  std::copy(unit.begin(), unit.end(), u);
+  return norm(v);
 }
 
 void cross(double c[3], const double a[3], const double b[3]) {
-  const double x = a[1] * b[2] - a[2] * b[1];
-  const double y = a[2] * b[0] - a[0] * b[2];
-  const double z = a[0] * b[1] - a[1] * b[0];
-  c[0] = x;
-  c[1] = y;
-  c[2] = z;
+  const Vec3 product = cross(toVec3(a), toVec3(b));  // computed before c, which may alias a or b
+  std::copy(product.begin(), product.end(), c);
 }
 
 double angleof2vecs(const double a[3], const double b[3]) {

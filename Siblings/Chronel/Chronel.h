@@ -99,8 +99,8 @@ void gettconsttai(double ds50TAI, double tconst[6]);
 
 // Loads daily timing constants from a text file, replacing the loaded table: one line per day
 // "MJD UT1-UTC(s) xp(arcsec) yp(arcsec)", blanks or commas between fields, "#" starts a comment.
-// 0 on success; 2 (nothing replaced, one trace-log line) when the file cannot be opened, a line
-// cannot be read, the days are not increasing or the file has no data line.
+// 0 on success; kResultFail (table kept, one trace-log line naming the line) for an unopenable file,
+// an unreadable or implausible day (see TimingConstants.cpp), days not increasing or no data line.
 int loadtconfile(std::string_view fileName);
 // Forgets the loaded timing constants.
 void cleartconst();

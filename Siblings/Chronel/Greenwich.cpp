@@ -1,15 +1,15 @@
 // Greenwich angle (mean sidereal time at Greenwich) in radians from a DS50 UT1 time, for the FK4
 // and FK5 catalogue settings.
 #include <cmath>
-#include <numbers>
 
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Siblings/Chronel/Chronel.h"
 
 namespace chronel {
 
 namespace {
 
-constexpr double kTwoPi = 2.0 * std::numbers::pi;
+using basalon::kTwoPi;
 
 // Fraction of the whole value kept apart so large day counts do not swamp the angle.
 double frac(double x) { return x - std::floor(x); }

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Chronel/Chronel.h"
 #include "Siblings/Chronel/TimingTable.h"
@@ -36,6 +37,12 @@ struct TimingDay {
 // Bounds on what a timing-constants file may hold before it is refused.
 constexpr size_t kMaxDays = 1000000;
 constexpr size_t kMaxLineLength = 4096;
+// Plausible values of one day: MJD 15020 is 1900 January 0 and MJD 88069 is 2100 December 31;
+// UT1 - UTC is kept within 0.9 s by the leap seconds; the pole wanders well inside 1 arcsec.
+constexpr double kFirstMjd = 15020.0;
+constexpr double kLastMjd = 88069.0;
+constexpr double kMaxUt1MinusUtcSec = 1.0;
+constexpr double kMaxPolarMotionArcsec = 5.0;
 
 std::shared_mutex g_tableMutex;
 std::vector<TimingDay> g_table;     // guarded by g_tableMutex
@@ -64,10 +71,16 @@ bool readNumbers(std::string_view line, std::vector<double>& out) {
   return true;
 }
 
-int fail(const std::string& message) {
-  basalon::tracelogerror(message);
-  return 2;
+// The reason a day's values are refused, or null when they are plausible.
+const char* implausible(double mjd, double ut1MinusUtc, double xp, double yp) {
+  if (!(mjd >= kFirstMjd && mjd <= kLastMjd)) return "MJD out of range (15020-88069)";
+  if (!(std::fabs(ut1MinusUtc) < kMaxUt1MinusUtcSec)) return "UT1-UTC out of range (|UT1-UTC| < 1 s)";
+  if (!(std::fabs(xp) <= kMaxPolarMotionArcsec) || !(std::fabs(yp) <= kMaxPolarMotionArcsec))
+    return "Polar motion out of range (5 arcsec)";
+  return nullptr;
 }
+
+int fail(const std::string& message) { return basalon::fail(message); }
 
 }  // namespace
 
@@ -90,6 +103,8 @@ int loadtconfile(std::string_view fileName) {
         (!fields.empty() && fields.size() != 4))
       return fail("loadtconfile: Expected MJD, UT1-UTC, xp, yp" + where);
     if (fields.empty()) continue;
+    if (const char* why = implausible(fields[0], fields[1], fields[2], fields[3]))
+      return fail("loadtconfile: " + std::string(why) + where);
     const double ds50 = mjd2ds50(fields[0]);
     if (!days.empty() && !(ds50 > days.back().ds50)) return fail("loadtconfile: MJD not increasing" + where);
     if (days.size() == kMaxDays) return fail("loadtconfile: Too many days" + where);
@@ -107,7 +122,7 @@ int loadtconfile(std::string_view fileName) {
   }
   basalon::traceloginfo("loadtconfile: " + std::to_string(count) + " days of timing constants loaded, MJD " +
                         std::to_string(first) + " to " + std::to_string(last) + ".");
-  return 0;
+  return basalon::kResultOk;
 }
 
 void cleartconst() {

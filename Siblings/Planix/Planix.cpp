@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cmath>
 
+#include "Siblings/Basalon/Result.h"
+
 namespace planix {
 namespace {
 
@@ -50,9 +52,9 @@ const GeoConst* geoconstof(int model) {
 const GeoConst& genvgeo() { return *geoconstof(gModel.load()); }
 
 int setgeomodel(int model) {
-  if (geoconstof(model) == nullptr) return 2;
+  if (geoconstof(model) == nullptr) return basalon::kResultFail;
   gModel.store(model);
-  return 0;
+  return basalon::kResultOk;
 }
 
 int getgeomodel() { return gModel.load(); }

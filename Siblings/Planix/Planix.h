@@ -28,7 +28,7 @@ extern const GeoConst egm96;
 
 // The current constant set (WGS-72 until changed); read afresh at each use.
 const GeoConst& genvgeo();
-// Chooses the current set by code (72, 84, 96); returns 0, or 2 for an unknown code (no change).
+// Chooses the current set by code (72, 84, 96); kResultOk, or kResultFail (no change, no line) if unknown.
 int setgeomodel(int model);
 int getgeomodel();
 // The record of a model code, or null for an unknown code.
