@@ -33,8 +33,7 @@ ZK_API int32_t BasalonGetDupKeyMode(void);
    Result codes: 0 success, -1 end of file (reads), 1 unit number out of range, 2 file cannot be
    opened, 3 unit already open, 4 unit not open, 5 wrong mode (reading a write unit or the reverse),
    6 read/write/close failure, 7 bad argument (mode, length, null pointer), 8 no free unit.
-   Every failure writes one trace-log error line (an open failure names the file), except a line
-   read or write on a unit that is not open, which answers 4 alone. */
+   Every failure writes one trace-log error line (an open failure names the file). */
 ZK_API int32_t BasalonFileOpen(int32_t unit, const char fileName[512], int32_t mode);
 /* Opens on a free unit chosen by the library (100-999), safe from any thread; the unit (0 on
    failure) goes to *unit. */

@@ -33,15 +33,9 @@ const char* unitProblem(int code) {
   }
 }
 
-// Whether a line read or write on a unit that nobody opened is reported: it is not; hosts probe a
-// unit's state this way and get code 4 alone.
-enum class NotOpenLine { kReported, kCodeOnly };
-
 // Passes a unit routine's code on, writing one line for a failure (end of file is not one).
-int32_t unitResult(const char* exportName, int32_t unit, int code,
-                   NotOpenLine notOpen = NotOpenLine::kReported) {
+int32_t unitResult(const char* exportName, int32_t unit, int code) {
   if (code == kUnitOk || code == kUnitEnd) return code;
-  if (code == kUnitNotOpen && notOpen == NotOpenLine::kCodeOnly) return code;
   logErrorf("%s: unit %d: %s", exportName, unit, unitProblem(code));
   return code;
 }
@@ -90,7 +84,7 @@ int32_t BasalonFileReadLine(int32_t unit, char* line, int32_t lineLength) {
   std::string text;
   const int code = filereadline(unit, lineLength, text);
   strtochararr(text, line, static_cast<size_t>(lineLength));
-  return unitResult("BasalonFileReadLine", unit, code, NotOpenLine::kCodeOnly);
+  return unitResult("BasalonFileReadLine", unit, code);
 }
 
 int32_t BasalonFileWriteLine(int32_t unit, const char* line, int32_t lineLength) {
@@ -100,7 +94,7 @@ int32_t BasalonFileWriteLine(int32_t unit, const char* line, int32_t lineLength)
   const std::string_view text = line != nullptr
                                     ? trimright(std::string_view(line, static_cast<size_t>(lineLength)))
                                     : std::string_view();
-  return unitResult("BasalonFileWriteLine", unit, filewriteline(unit, text), NotOpenLine::kCodeOnly);
+  return unitResult("BasalonFileWriteLine", unit, filewriteline(unit, text));
 }
 
 int32_t BasalonExistFortDotFileUnit(int32_t unit) { return existfortdotfileunit(unit) ? 1 : 0; }
