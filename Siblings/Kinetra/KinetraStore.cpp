@@ -283,8 +283,7 @@ void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::Brevanta
   propagateOwn(own, time, timeType, out, code, "kinetra_key");
 }
 
-void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out,
-                 int32_t& code) {
+void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code) {
   planix::FreeBrevantaOut(out);
   out = planix::BrevantaOut{};
   code = 0;

@@ -418,15 +418,15 @@ void initDeepSpace(const Sgp4Record& c, double eccsq, Sgp4DeepData& deep) {
   resonanceTerms(c, rate, deep);
 }
 
-void deepSecular(const Sgp4Record& c, const Sgp4DeepData& deep, double t, MeanElements& m,
-                 Sgp4Integrator& integ) {
+MeanElements deepSecular(const Sgp4Record& c, const Sgp4DeepData& deep, double t, MeanElements m,
+                         Sgp4Integrator& integ) {
   const Table2D& res = deep.resonance;
   m.em += res.at(0, kDedt) * t;
   m.inclm += res.at(0, kDidt) * t;
   m.argpm += res.at(0, kDomdt) * t;
   m.nodem += res.at(0, kDnodt) * t;
   m.mm += res.at(0, kDmdt) * t;
-  if (deep.resonanceKind == Sgp4Resonance::kNone) return;
+  if (deep.resonanceKind == Sgp4Resonance::kNone) return m;
 
   const ResonanceStep r = integrateResonance(c, deep, t, integ);
   const double no = c.no, ft = r.ft;
@@ -438,10 +438,11 @@ void deepSecular(const Sgp4Record& c, const Sgp4DeepData& deep, double t, MeanEl
     m.mm = xl - 2.0 * m.nodem + 2.0 * theta;
   else
     m.mm = xl - m.nodem - m.argpm + theta;
+  return m;
 }
 
 // Low inclinations (below 0.2 rad) use Lyddane's form, which stays regular at zero inclination.
-void lunarSolarPeriodics(const Sgp4DeepData& deep, double t, PeriodicElements& p) {
+PeriodicElements lunarSolarPeriodics(const Sgp4DeepData& deep, double t, PeriodicElements p) {
   const Table2D& ls = deep.lunarSolar;
   double pe = 0, pinc = 0, pl = 0, pgh = 0, ph = 0;
   for (int b = 0; b < 2; ++b) {
@@ -479,7 +480,7 @@ void lunarSolarPeriodics(const Sgp4DeepData& deep, double t, PeriodicElements& p
     p.argpp += pgh;
     p.nodep += ph;
     p.mp += pl;
-    return;
+    return p;
   }
   // Lyddane: perturb the node through the components of the orbit pole.
   const double sinip = p.sinip, cosip = p.cosip;
@@ -501,6 +502,7 @@ void lunarSolarPeriodics(const Sgp4DeepData& deep, double t, PeriodicElements& p
   p.nodep = nodep;
   p.mp += pl;
   p.argpp = xls - p.mp - cosip * nodep;
+  return p;
 }
 
 }  // namespace detail

@@ -23,30 +23,18 @@ double wrap(double x) {
   return x < 0.0 ? x + kTwoPi : x;
 }
 
-// Epoch as DS50 through the Julian date of the calendar date and time (month and day of the
-// day of year, hour, minute and seconds of its fraction; Julian date by the Fliegel-Van Flandern
-// form valid 1900-2100). The Julian-date route rounds the way the published verification output
-// was made.
+// Epoch as DS50 through the Julian date: the day's start from the calendar, then the hour,
+// minute and seconds of the day's fraction added to the Julian date, which rounds the way the
+// published verification output was made.
 double tleEpochDs50(int year, double dayOfYear) {
   const double whole = std::floor(dayOfYear);
-  const int doy = static_cast<int>(whole);
-  int month = 0, day = 0;
-  chronel::jul2mmdd(year, doy, month, day);
-  // A day of year outside the year counts on from January 0 (the Julian-date form is linear in
-  // the day within a year).
-  if (month == 0) {
-    month = 1;
-    day = doy;
-  }
   double temp = (dayOfYear - whole) * 24.0;
   const double hour = std::floor(temp);
   temp = (temp - hour) * 60.0;
   const double minute = std::floor(temp);
   const double sec = (temp - minute) * 60.0;
-  const double y = year, m = month;
-  const double jd = 367.0 * y - std::floor((7.0 * (y + std::floor((m + 9.0) / 12.0))) * 0.25) +
-                    std::floor(275.0 * m / 9.0) + day + 1721013.5 +
-                    ((sec / 60.0 + minute) / 60.0 + hour) / 24.0;
+  const double jd =
+      chronel::ds502jd(chronel::yrdays2ds50(year, whole)) + ((sec / 60.0 + minute) / 60.0 + hour) / 24.0;
   return chronel::jd2ds50(jd);
 }
 

@@ -16,22 +16,25 @@ using detail::addAngle;
 using detail::kSmallAngle;
 
 constexpr double kTwoThirds = 2.0 / 3.0;
+// sqrt(mu) in er^1.5/min, read once here rather than called for on every state.
+const double kKe = sgp4Ke();
 
 // Inclination-dependent coefficients of the long- and short-period terms.
 struct PeriodicCoefficients {
-  double aycof = 0, xlcof = 0, con41 = 0, x1mth2 = 0, x7thm1 = 0;
+  double aycof, xlcof, con41, x1mth2, x7thm1;
 };
 
-// Working state of one propagation, handed from stage to stage.
+// Working state of one propagation, handed from stage to stage. No initialisers: each stage
+// writes its fields before a later one reads them, and zeroing them costs every state.
 struct Propagation {
-  double t = 0;  // minutes since epoch
+  double t;  // minutes since epoch
   detail::MeanElements m;
-  double tempa = 0, tempe = 0, templ = 0;  // drag factors of a, e and the mean longitude
-  double am = 0;                           // mean semi-major axis at t, er
+  double tempa, tempe, templ;  // drag factors of a, e and the mean longitude
+  double am;                   // mean semi-major axis at t, er
   detail::PeriodicElements p;
   PeriodicCoefficients k;
-  double axnl = 0, aynl = 0;               // e cos(omega), e sin(omega) with the J3 long-period term
-  double eo1 = 0, sineo1 = 0, coseo1 = 0;  // solution E + omega of Kepler's equation
+  double axnl, aynl;           // e cos(omega), e sin(omega) with the J3 long-period term
+  double eo1, sineo1, coseo1;  // solution E + omega of Kepler's equation
 };
 
 // Drag terms of a perigee above 220 km (near-Earth only): to the mean anomaly and perigee, and
@@ -92,7 +95,7 @@ int32_t revolutionNumber(const Sgp4Record& c, double revs) {
 int meanElementsAt(const Sgp4Record& c, Propagation& s, Sgp4State& out) {
   detail::MeanElements& m = s.m;
   if (m.nm <= 0.0) return kSgp4NegMeanMotion;
-  const double ke = sgp4Ke();
+  const double ke = kKe;
   // (ke/n)^(2/3) is the epoch's semi-major axis unless resonance has changed n.
   const double am = (m.nm == c.no ? c.ao : std::pow(ke / m.nm, kTwoThirds)) * s.tempa * s.tempa;
   m.nm = ke / (am * std::sqrt(am));
@@ -126,7 +129,7 @@ int meanElementsAt(const Sgp4Record& c, Propagation& s, Sgp4State& out) {
 int deepSpacePeriodics(const Sgp4DeepData& deep, Propagation& s) {
   const double j3oj2 = wgs72::kJ3 / wgs72::kJ2;
   detail::PeriodicElements& p = s.p;
-  detail::lunarSolarPeriodics(deep, s.t, p);
+  p = detail::lunarSolarPeriodics(deep, s.t, p);
   if (p.xincp < 0.0) {
     p.xincp = -p.xincp;
     p.sinip = -p.sinip;
@@ -154,6 +157,7 @@ int periodicElements(const Sgp4Record& c, const Sgp4DeepData* deep, Propagation&
   s.p.argpp = s.m.argpm;
   s.p.nodep = s.m.nodem;
   s.p.mp = s.m.mm;
+  s.p.nodeTrig = detail::NodeTrig{};
   if (deep != nullptr) return deepSpacePeriodics(*deep, s);
   s.p.sinip = c.sinio;
   s.p.cosip = c.cosio;
@@ -195,7 +199,7 @@ void longPeriodAndKepler(Propagation& s) {
 
 // Short-period periodics (J2) and the TEME position (km) and velocity (km/s) in out. A Sgp4Code.
 int shortPeriodState(const Propagation& s, Sgp4State& out) {
-  const double ke = sgp4Ke();
+  const double ke = kKe;
   const double j2 = wgs72::kJ2;
   const double am = s.am, nm = s.m.nm, axnl = s.axnl, aynl = s.aynl;
   const double sineo1 = s.sineo1, coseo1 = s.coseo1;
@@ -296,7 +300,7 @@ int Sgp4Obj::propagateWith(double t, Sgp4State& out, Sgp4Integrator* integ) cons
   Propagation s;
   s.t = t;
   secularGravityAndDrag(rec_, s);
-  if (deep_) detail::deepSecular(rec_, *deep_, t, s.m, *integ);
+  if (deep_) s.m = detail::deepSecular(rec_, *deep_, t, s.m, *integ);
   int code = meanElementsAt(rec_, s, out);
   if (code != kSgp4Ok) return code;
   code = periodicElements(rec_, deep_.get(), s);

@@ -1,5 +1,6 @@
 // Stages of SGP4 initialisation and propagation shared between the propagator's files, and the
-// elements they hand to each other (angles in rad, rates in rad/min, lengths in er).
+// elements they hand to each other (angles in rad, rates in rad/min, lengths in er). The
+// element records carry no initialisers: every stage writes them before they are read.
 #pragma once
 
 #include "Siblings/Kinetra/Sgp4.h"
@@ -8,8 +9,8 @@ namespace kinetra::detail {
 
 // Mean elements at the request time as the secular stages leave them.
 struct MeanElements {
-  double em = 0, argpm = 0, inclm = 0, mm = 0, nodem = 0;
-  double nm = 0;  // mean motion, rad/min
+  double em, argpm, inclm, mm, nodem;
+  double nm;  // mean motion, rad/min
 };
 
 // Sine and cosine of the node after the lunar-solar periodics, when Lyddane's form gives them.
@@ -20,8 +21,8 @@ struct NodeTrig {
 
 // Elements with the lunar-solar periodics added, and the sine and cosine of their inclination.
 struct PeriodicElements {
-  double ep = 0, xincp = 0, argpp = 0, nodep = 0, mp = 0;
-  double sinip = 0, cosip = 0;
+  double ep, xincp, argpp, nodep, mp;
+  double sinip, cosip;
   NodeTrig nodeTrig;
 };
 
@@ -31,10 +32,10 @@ void initDeepSpace(const Sgp4Record& rec, double eccsq, Sgp4DeepData& deep);
 
 // Lunar-solar secular terms and the resonance integration to time t (min); on entry m holds the
 // near-Earth secular values and the Brouwer mean motion. integ is advanced to the last step.
-void deepSecular(const Sgp4Record& rec, const Sgp4DeepData& deep, double t, MeanElements& m,
-                 Sgp4Integrator& integ);
+MeanElements deepSecular(const Sgp4Record& rec, const Sgp4DeepData& deep, double t, MeanElements m,
+                         Sgp4Integrator& integ);
 
-// Adds the lunar-solar periodics at time t to p, which holds the mean elements on entry.
-void lunarSolarPeriodics(const Sgp4DeepData& deep, double t, PeriodicElements& p);
+// The lunar-solar periodics at time t added to p, which holds the mean elements.
+PeriodicElements lunarSolarPeriodics(const Sgp4DeepData& deep, double t, PeriodicElements p);
 
 }  // namespace kinetra::detail
