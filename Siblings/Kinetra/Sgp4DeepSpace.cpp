@@ -328,8 +328,7 @@ void synchronousRates(const double* d, double xli, double& xndt, double& xnddt) 
   static const double kSinFasx2 = std::sin(0.13130908), kCosFasx2 = std::cos(0.13130908);
   static const double kSin2Fasx4 = std::sin(2.0 * 2.8843198), kCos2Fasx4 = std::cos(2.0 * 2.8843198);
   static const double kSin3Fasx6 = std::sin(3.0 * 0.37448087), kCos3Fasx6 = std::cos(3.0 * 0.37448087);
-  // Departure from the published model: sin and cos of xli - fasx2, 2 (xli - fasx4) and
-  // 3 (xli - fasx6) from those of xli by the addition formulas, one sine and cosine per step.
+  // Departure from the published model: the phased sines and cosines by addition formulas from xli.
   const double s1 = std::sin(xli), c1 = std::cos(xli);
   const double s2 = 2.0 * s1 * c1, c2 = c1 * c1 - s1 * s1;
   const double s3 = s2 * c1 + c2 * s1, c3 = c2 * c1 - s2 * s1;
@@ -449,8 +448,7 @@ PeriodicElements lunarSolarPeriodics(const Sgp4DeepData& deep, double t, Periodi
     const double* k = &ls.v[static_cast<size_t>(b * ls.cols)];
     // Mean anomaly of the body at t, then its true anomaly to first order in its eccentricity:
     // zf = zm + 2 e sin zm.
-    // Departure from the published model: the mean anomaly is turned from its epoch value when
-    // the step is small, and zf from zm, instead of new sines and cosines.
+    // Departure from the published model: zm turned from epoch (small steps), zf turned from zm.
     const double dzm = kBodyMeanMotion[b] * t;
     double sinzm, coszm;
     if (std::fabs(dzm) < kSmallAngle) {
@@ -494,8 +492,7 @@ PeriodicElements lunarSolarPeriodics(const Sgp4DeepData& deep, double t, Periodi
   xls += pl + pgh - pinc * nodep * sinip;
   const double xnoh = nodep;
   nodep = std::atan2(alfdp, betdp);
-  // Departure from the published model: the sine and cosine of the new node are kept straight
-  // from the pole components, for the short-period stage to turn.
+  // Departure from the published model: the new node's sine and cosine kept from the pole components.
   const double h = std::sqrt(alfdp * alfdp + betdp * betdp);
   if (h > 0.0) p.nodeTrig = NodeTrig{alfdp / h, betdp / h, true};
   if (std::fabs(xnoh - nodep) > kPi) nodep += nodep < xnoh ? kTwoPi : -kTwoPi;

@@ -31,8 +31,7 @@ int checkElements(const Sgp4Elements& el) {
   const bool finite = std::isfinite(el.bstar) && std::isfinite(el.incl) && std::isfinite(el.node) &&
                       std::isfinite(el.argPerigee) && std::isfinite(el.meanAnomaly) &&
                       std::isfinite(el.epochDs50);
-  // Departure from the published model: non-finite elements and e outside [0, 1) are refused
-  // before any constant is derived.
+  // Departure from the published model: non-finite elements, e outside [0, 1) refused up front.
   if (!(std::isfinite(el.meanMotion) && el.meanMotion > 0.0)) return kSgp4NegMeanMotion;
   if (!(el.ecc >= 0.0 && el.ecc < 1.0) || !finite) return kSgp4BadMeanElements;
   return kSgp4Ok;

@@ -81,6 +81,7 @@ void secularGravityAndDrag(const Sgp4Record& c, Propagation& s) {
 }
 
 // Revolution number at epoch plus whole revolutions since, as an int32.
+// Departure from the published model: it counts revolutions, which the published model does not.
 int32_t revolutionNumber(const Sgp4Record& c, double revs) {
   const double rev = c.revNum + revs;
   // Departure from the published model: the revolution count is kept inside int32 for absurd rates.
@@ -100,8 +101,7 @@ int meanElementsAt(const Sgp4Record& c, Propagation& s, Sgp4State& out) {
   const double am = (m.nm == c.no ? c.ao : std::pow(ke / m.nm, kTwoThirds)) * s.tempa * s.tempa;
   m.nm = ke / (am * std::sqrt(am));
   m.em -= s.tempe;
-  // Departure from the published model: NaN or infinite values (from absurd drag terms) end in
-  // code 1 here as well.
+  // Departure from the published model: non-finite values (from absurd drag terms) end in code 1.
   if (!(m.em < 1.0) || m.em < -0.001 || !(am >= 0.95) || !std::isfinite(am)) return kSgp4BadMeanElements;
   if (m.em < 1.0e-6) m.em = 1.0e-6;
   m.mm += c.no * s.templ;
@@ -152,15 +152,9 @@ int deepSpacePeriodics(const Sgp4DeepData& deep, Propagation& s) {
 // The elements the periodic terms start from: the mean ones, with the lunar-solar periodics for
 // deep space, and the inclination coefficients that go with them.
 int periodicElements(const Sgp4Record& c, const Sgp4DeepData* deep, Propagation& s) {
-  s.p.ep = s.m.em;
-  s.p.xincp = s.m.inclm;
-  s.p.argpp = s.m.argpm;
-  s.p.nodep = s.m.nodem;
-  s.p.mp = s.m.mm;
-  s.p.nodeTrig = detail::NodeTrig{};
+  // The near-Earth inclination's sine and cosine; the lunar-solar stage replaces them.
+  s.p = detail::PeriodicElements{s.m.em, s.m.inclm, s.m.argpm, s.m.nodem, s.m.mm, c.sinio, c.cosio, {}};
   if (deep != nullptr) return deepSpacePeriodics(*deep, s);
-  s.p.sinip = c.sinio;
-  s.p.cosip = c.cosio;
   s.k = {c.aycof, c.xlcof, c.con41, c.x1mth2, c.x7thm1};
   return kSgp4Ok;
 }
@@ -178,8 +172,7 @@ void longPeriodAndKepler(Propagation& s) {
   double eo1 = u, tem5 = 9999.9, sineo1 = 0.0, coseo1 = 0.0;
   for (int k = 0; k < 10 && std::fabs(tem5) >= 1.0e-12; ++k) {
     if (k > 0 && std::fabs(tem5) < kSmallAngle) {
-      // Departure from the published model: after a small step the sine and cosine are turned by
-      // it rather than evaluated afresh.
+      // Departure from the published model: after a small step sin and cos are turned, not recomputed.
       addAngle(sineo1, coseo1, tem5, sineo1, coseo1);
     } else {
       sineo1 = std::sin(eo1);
@@ -235,9 +228,9 @@ int shortPeriodState(const Propagation& s, Sgp4State& out) {
   const double rvdot = rvdotl + nm * temp1 * (k.x1mth2 * cos2u + 1.5 * k.con41) / ke;
 
   // Orientation: unit vectors along the radius (u) and across it in the orbit plane (v).
-  // Departure from the published model: the corrections to u and i (and to the node, when
-  // Lyddane's form gave its sine and cosine from the pole components) are small except for
-  // extreme orbits, so the known sines and cosines are turned by them instead of new ones taken.
+  // Departure from the published model: u, i and the node (Lyddane) turned by their small corrections.
+  // The corrections are small except for extreme orbits, so the known sines and cosines are turned
+  // by them instead of new ones taken.
   double sinsu, cossu, sini, cosi;
   if (std::fabs(dsu) < kSmallAngle) {
     const double norm = 1.0 / std::sqrt(sinu * sinu + cosu * cosu);
@@ -285,8 +278,8 @@ int Sgp4Obj::propagate(double t, Sgp4State& out) {
 }
 
 int Sgp4Obj::propagateFromEpoch(double t, Sgp4State& out) const {
-  // Departure from the published model: a read-only propagation for objects shared between
-  // threads, its resonance integrator restarted from epoch in a local copy.
+  // Departure from the published model: read-only propagation, the resonance integrated from epoch.
+  // For objects shared between threads: the integrator restarts in a local copy.
   Sgp4Integrator integ;
   return propagateWith(t, out, &integ);
 }
