@@ -28,7 +28,7 @@ const Catalog& catalog() {
       lineset::TleRecord r;
       if (lineset::parsetle(name, l1, l2, r, msg) != 0) continue;
       kinetra::Sgp4Obj obj;
-      if (kinetra::sgp4inittle(r, obj) != 0) continue;
+      if (kinetra::initFromTle(r, obj) != 0) continue;
       (obj.isDeepSpace() ? c.deepSpace : c.nearEarth).push_back(obj);
       c.sets.push_back(r);
     }
@@ -73,7 +73,7 @@ void BM_Initialisation(benchmark::State& state) {
   kinetra::Sgp4Obj obj;
   for (auto _ : state) {
     for (const auto& r : sets) {
-      benchmark::DoNotOptimize(kinetra::sgp4inittle(r, obj));
+      benchmark::DoNotOptimize(kinetra::initFromTle(r, obj));
       ++inits;
     }
   }

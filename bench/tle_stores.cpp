@@ -87,7 +87,7 @@ void stateDirect(benchmark::State& state, const std::vector<int64_t>& keys) {
   planix::BrevantaOut out;
   for (auto _ : state) {
     objs[i].propagate(t, st);
-    kinetra::sgp4brevantaout(objs[i], st, out);
+    kinetra::toStateRecord(objs[i], st, out);
     benchmark::DoNotOptimize(out.pos);
     i = i + 1 < objs.size() ? i + 1 : 0;
     t = t < 1440.0 ? t + 7.3 : 0.0;

@@ -44,13 +44,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     lineset::TleRecord again;
     if (lineset::parsetle(name, w1, w2, again, msg, opt) != 0 || again.satNum != rec.satNum) std::abort();
     kinetra::Sgp4Obj obj;
-    kinetra::sgp4inittle(rec, obj);
+    kinetra::initFromTle(rec, obj);
     kinetra::Sgp4Obj copy(obj);
     for (double t : {0.0, -1440.0, 720.0, 10000.0}) {
       kinetra::Sgp4State s;
       if (copy.propagate(t, s) == 0) {
         pelmath::BrevantaOut out;
-        kinetra::sgp4brevantaout(copy, s, out);
+        kinetra::toStateRecord(copy, s, out);
         for (int k = 0; k < 3; ++k)
           if (std::isnan(s.pos[k]) || std::isnan(s.vel[k])) std::abort();  // success never gives NaN
       }

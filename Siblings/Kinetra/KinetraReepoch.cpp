@@ -8,11 +8,12 @@
 #include <array>
 #include <cinttypes>
 #include <cmath>
-#include <cstdio>
 
 #include "Siblings/Basalon/Format.h"
 #include "Siblings/Basalon/Keys.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Siblings/Chronel/Chronel.h"
 #include "Siblings/Kinetra/KinetraStore.h"
 #include "Siblings/Kinetra/Sgp4Output.h"
@@ -21,9 +22,10 @@
 namespace kinetra {
 namespace {
 
-constexpr double kRadToDeg = 57.29577951308232;
+using basalon::kRadToDeg;
+using basalon::kTwoPi;
+
 constexpr double kRevDayToRadMin = 0.004363323129985824;  // 2 pi / 1440
-constexpr double kTwoPi = 6.283185307179586;
 constexpr int kMaxIterations = 30;
 // Accepted residual: position and velocity differences relative to their magnitudes (1e-10 is
 // under a millimetre in position for any Earth orbit).
@@ -71,11 +73,11 @@ bool residual(const Vec6& q, lineset::TleRecord& trial, const Vec3& pos, const V
   applyEqui(q, trial);
   if (!(trial.ecc < 1.0) || !(trial.meanMotion > 0.0)) return false;
   Sgp4Obj obj;
-  if (sgp4inittle(trial, obj) != kSgp4Ok) return false;
+  if (initFromTle(trial, obj) != kSgp4Ok) return false;
   Sgp4State st;
   if (obj.propagate(0.0, st) != kSgp4Ok) return false;
-  const double rs = std::sqrt(pos[0] * pos[0] + pos[1] * pos[1] + pos[2] * pos[2]);
-  const double vs = std::sqrt(vel[0] * vel[0] + vel[1] * vel[1] + vel[2] * vel[2]);
+  const double rs = basalon::norm(pos);
+  const double vs = basalon::norm(vel);
   for (int k = 0; k < 3; ++k) {
     res[k] = (st.pos[k] - pos[k]) / rs;
     res[k + 3] = (st.vel[k] - vel[k]) / vs;
@@ -150,14 +152,10 @@ bool fit(Vec6& q, lineset::TleRecord& trial, const Vec3& pos, const Vec3& vel) {
   return rn <= kTolerance;
 }
 
-void logError(std::string text) {
-  if (text.size() > 128) text.resize(128);
-  basalon::tracelogerror(text);
-}
-
 }  // namespace
 
-void reepochtlerec(const lineset::TleRecord& tle, double newEpoch, lineset::TleRecord& out, int32_t& code) {
+void reepochTleRecord(const lineset::TleRecord& tle, double newEpoch, lineset::TleRecord& out,
+                      int32_t& code) {
   out = lineset::TleRecord{};
   code = 0;
   Sgp4Obj orig;
@@ -170,23 +168,22 @@ void reepochtlerec(const lineset::TleRecord& tle, double newEpoch, lineset::TleR
   chronel::fyklok(newEpoch, day, year);
   next.epochYear = year;
   next.epochDay = day;
-  const double epoch1 = sgp4elements(next).epochDs50;
+  const double epoch1 = elementsOfTle(next).epochDs50;
   Sgp4State st;
-  const int rc = orig.propagate((epoch1 - orig.slot(kEpoch)) * 1440.0, st);
+  const int rc = orig.propagate((epoch1 - orig.record().epoch) * 1440.0, st);
   if (rc != kSgp4Ok) {
     code = rc;
-    logError("reepochtle: SGP4 error code " + basalon::fmti0(rc) + " for satellite " +
-             basalon::fmti0(tle.satNum) + " at the new epoch.");
+    basalon::tracelogerror("reepochtle: SGP4 error code " + basalon::fmti0(rc) + " for satellite " +
+                           basalon::fmti0(tle.satNum) + " at the new epoch.");
     return;
   }
   // First guess: the model's mean elements at the new epoch, the Kozai mean motion scaled by the
   // set's own Kozai/Brouwer ratio.
-  const double nKozai = st.meanN * orig.slot(kNoKozai) / orig.slot(kNo);
+  const double nKozai = st.meanN * orig.record().noKozai / orig.record().no;
   Vec6 q = toEqui(nKozai, st.meanE, st.meanI, st.meanNode, st.meanArgp, st.meanM);
   if (!fit(q, next, st.pos, st.vel)) {
-    code = 2;
-    logError("reepochtle: The mean elements of satellite " + basalon::fmti0(tle.satNum) +
-             " at the new epoch did not converge.");
+    code = basalon::fail("reepochtle: The mean elements of satellite " + basalon::fmti0(tle.satNum) +
+                         " at the new epoch did not converge.");
     return;
   }
   next.revNum = st.revNum;
@@ -208,13 +205,10 @@ void reepochtle(int64_t satKey, double newEpoch, lineset::TleRecord& out, int32_
   if (link != nullptr) tle = *link;
   if (!basalon::isdma(satKey)) lineset::tleendread();
   if (link == nullptr) {
-    code = 2;
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%19" PRId64, satKey);
-    logError(std::string("reepochtle: Unable to locate satKey ") + buf + " in the TLE tree.");
+    code = basalon::failf("reepochtle: Unable to locate satKey %19" PRId64 " in the TLE tree.", satKey);
     return;
   }
-  reepochtlerec(tle, newEpoch, out, code);
+  reepochTleRecord(tle, newEpoch, out, code);
 }
 
 }  // namespace kinetra

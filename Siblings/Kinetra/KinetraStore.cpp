@@ -106,7 +106,7 @@ void propagateOwn(Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaO
              std::string(basalon::trim(basalon::fmtf(mse, 20, 6))) + " minutes since epoch.");
     return;
   }
-  sgp4brevantaout(obj, st, out);
+  toStateRecord(obj, st, out);
   if (timeType != kTimeMse) out.ds50UTC = utc;  // the request time itself
 }
 
@@ -133,7 +133,7 @@ int32_t gpsatinit(int64_t satKey) {
     return 2;
   }
   Sgp4Obj obj;
-  const int rc = sgp4inittle(tle, obj);
+  const int rc = initFromTle(tle, obj);
   if (rc != kSgp4Ok) {
     logError("gpsatinit: SGP4 initialisation of satKey " + keyField(satKey) + " failed with code " +
              basalon::fmti0(rc) + ".");
@@ -283,8 +283,7 @@ void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::Brevanta
   propagateOwn(own, time, timeType, out, code, "kinetra_key");
 }
 
-void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out,
-                 int32_t& code) {
+void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code) {
   planix::FreeBrevantaOut(out);
   out = planix::BrevantaOut{};
   code = 0;
@@ -299,7 +298,7 @@ int32_t inittlegp(const lineset::TleRecord& tle, Sgp4Obj& obj) {
              basalon::fmti0(tle.eltType) + ").");
     return 2;
   }
-  const int rc = sgp4inittle(tle, obj);
+  const int rc = initFromTle(tle, obj);
   if (rc != kSgp4Ok)
     logError("inittlegp: SGP4 initialisation of satellite " + basalon::fmti0(tle.satNum) +
              " failed with code " + basalon::fmti0(rc) + ".");

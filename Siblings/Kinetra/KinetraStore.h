@@ -83,6 +83,6 @@ void freesgp4objbuf(Sgp4Obj& obj);
 // or the model's code when the set cannot be propagated to newEpoch.
 void reepochtle(int64_t satKey, double newEpoch, lineset::TleRecord& out, int32_t& code);
 // The same from a TLE record.
-void reepochtlerec(const lineset::TleRecord& tle, double newEpoch, lineset::TleRecord& out, int32_t& code);
+void reepochTleRecord(const lineset::TleRecord& tle, double newEpoch, lineset::TleRecord& out, int32_t& code);
 
 }  // namespace kinetra

@@ -7,9 +7,11 @@
 #include <memory>
 #include <vector>
 
+#include "Siblings/Basalon/ValueTypes.h"
+
 namespace kinetra {
 
-using Vec3 = std::array<double, 3>;
+using Vec3 = basalon::Vec3;
 
 // Result codes of initialisation and propagation.
 enum Sgp4Code : int {
@@ -67,15 +69,75 @@ struct Table2D {
   double at(int r, int c) const { return v[static_cast<size_t>(r * cols + c)]; }
 };
 
+// Resonance of a deep-space orbit with the Earth's rotation.
+enum class Sgp4Resonance : int32_t { kNone, kSynchronous, kHalfDay };
+
+// The resonance integrator's last step; atime 0 means it restarts from epoch.
+struct Sgp4Integrator {
+  double atime = 0;  // minutes since epoch of the last step
+  double xli = 0;    // mean longitude there, rad
+  double xni = 0;    // mean motion there, rad/min
+};
+
 // Deep-space (period >= 225 min) data: the lunar-solar periodic coefficients (row 0 Sun, row 1
 // Moon), the secular and resonance terms, and the resonance integrator's state.
 struct Sgp4DeepData {
   Table2D lunarSolar;
   Table2D resonance;
-  std::vector<double> integrator;
+  Sgp4Resonance resonanceKind = Sgp4Resonance::kNone;
+  Sgp4Integrator integrator;
 };
 
-// Slots of the near-Earth constant buffer (49 doubles). Rates are per minute, angles in rad.
+// Near-Earth constants of an initialised object: the element set at epoch and what
+// initialisation derives from it. Lengths in er, angles in rad, rates per minute.
+struct Sgp4Record {
+  double epoch = 0;    // DS50 UTC
+  double bstar = 0;    // 1/er
+  double ecco = 0;     // eccentricity at epoch
+  double argpo = 0;    // argument of perigee, rad
+  double inclo = 0;    // inclination, rad
+  double mo = 0;       // mean anomaly, rad
+  double noKozai = 0;  // Kozai mean motion, rad/min
+  double nodeo = 0;    // right ascension of the node, rad
+  double no = 0;       // un-Kozai'd (Brouwer) mean motion, rad/min
+  double ao = 0;       // mean semi-major axis, er
+  double con41 = 0;    // 3 cos^2 i - 1
+  double cc1 = 0;      // drag coefficient C1, 1/min
+  double cc4 = 0;      // drag coefficient C4, 1/min (times B*)
+  double cc5 = 0;      // drag coefficient C5 (times B*)
+  double d2 = 0;       // higher-order drag terms of a, 1/min^2
+  double d3 = 0;       // 1/min^3
+  double d4 = 0;       // 1/min^4
+  double delmo = 0;    // (1 + eta cos M0)^3
+  double eta = 0;      // a e / (a - s)
+  double argpdot = 0;  // secular rate of the argument of perigee, rad/min
+  double omgcof = 0;   // drag term of the argument of perigee, rad/min
+  double sinmao = 0;   // sin M0
+  double t2cof = 0;    // mean-longitude drag coefficients, 1/min^2 .. 1/min^5
+  double t3cof = 0;
+  double t4cof = 0;
+  double t5cof = 0;
+  double x1mth2 = 0;   // 1 - cos^2 i
+  double x7thm1 = 0;   // 7 cos^2 i - 1
+  double mdot = 0;     // secular rate of the mean anomaly, rad/min
+  double nodedot = 0;  // secular rate of the node, rad/min
+  double xlcof = 0;    // long-period J3 coefficient of the mean longitude
+  double xmcof = 0;    // drag term of the mean anomaly
+  double nodecf = 0;   // drag term of the node, rad/min^2
+  double aycof = 0;    // long-period J3 coefficient of e sin(omega)
+  double gsto = 0;     // Greenwich sidereal angle at epoch, rad
+  bool isimp = false;  // simplified drag (perigee below 220 km, or deep space)
+  bool deepSpace = false;
+  double cosio = 0;    // cos i at epoch
+  double sinio = 0;    // sin i at epoch
+  double xpidot = 0;   // argpdot + nodedot, rad/min
+  int32_t revNum = 0;  // revolution number at epoch
+  int32_t satNum = 0;
+  int32_t initCode = 0;  // the Sgp4Code of initialisation
+};
+
+// Slots of the documented constant buffer of an object (49 doubles; flags 0 or 1, integers as
+// doubles, slots past kInitCode 0). Rates are per minute, angles in rad.
 enum Sgp4Slot : int {
   kEpoch,
   kBstar,
@@ -85,8 +147,8 @@ enum Sgp4Slot : int {
   kMo,
   kNoKozai,
   kNodeo,
-  kNo,  // un-Kozai'd (Brouwer) mean motion, rad/min
-  kAo,  // mean semi-major axis, er
+  kNo,
+  kAo,
   kCon41,
   kCc1,
   kCc4,
@@ -123,6 +185,10 @@ enum Sgp4Slot : int {
   kNumSlots = 49
 };
 
+// One slot of the constant buffer of a record, and the whole buffer.
+double slotValue(const Sgp4Record& rec, Sgp4Slot s);
+std::array<double, kNumSlots> toSlotBuffer(const Sgp4Record& rec);
+
 class Sgp4Obj {
  public:
   Sgp4Obj() = default;
@@ -142,37 +208,30 @@ class Sgp4Obj {
   int propagate(double tsince, Sgp4State& out);
   // The same state without touching the object (the resonance integrated from epoch): safe
   // from several threads at once, slower for resonant orbits far from epoch.
-  int propagatefromepoch(double tsince, Sgp4State& out) const;
+  int propagateFromEpoch(double tsince, Sgp4State& out) const;
   // Releases the deep-space block and clears the constants.
   void release();
 
   bool isDeepSpace() const { return deep_ != nullptr; }
   bool initialised() const { return initialised_; }
-  double slot(Sgp4Slot s) const { return c_[s]; }
-  const std::array<double, kNumSlots>& constants() const { return c_; }
+  const Sgp4Record& record() const { return rec_; }
+  double slot(Sgp4Slot s) const { return slotValue(rec_, s); }
+  std::array<double, kNumSlots> constants() const { return toSlotBuffer(rec_); }
   const Sgp4DeepData* deepData() const { return deep_.get(); }
 
  private:
-  void initDeepSpace(double eccsq);
-  int propagateWith(double t, Sgp4State& out, double* integ) const;
-  // integ: the resonance integrator's time, mean longitude and mean motion, updated.
-  void deepSecular(double t, double& em, double& argpm, double& inclm, double& mm, double& nodem, double& nm,
-                   double* integ) const;
-  // Adds the periodics to the elements; sinip, cosip: sine and cosine of the new inclination.
-  // nodeTrig, when the node comes from Lyddane's form: sine, cosine of the new node and 1 in [2].
-  void lunarSolarPeriodics(double t, double& ep, double& inclp, double& nodep, double& argpp, double& mp,
-                           double& sinip, double& cosip, double* nodeTrig) const;
+  int propagateWith(double t, Sgp4State& out, Sgp4Integrator* integ) const;
 
-  std::array<double, kNumSlots> c_{};
+  Sgp4Record rec_;
   std::unique_ptr<Sgp4DeepData> deep_;
   bool initialised_ = false;
 };
 
 // Model constants derived from WGS-72.
-double sgp4ke();        // sqrt(mu) in er^1.5/min
-double sgp4kmpersec();  // er/min to km/s: R ke / 60
+double sgp4Ke();        // sqrt(mu) in er^1.5/min
+double sgp4KmPerSec();  // er/min to km/s: R ke / 60
 
 // Greenwich mean sidereal angle (rad, [0, 2pi)) of a Julian date UT1 (IAU 1982).
-double sgp4gstime(double jdUt1);
+double greenwichSiderealAngle(double jdUt1);
 
 }  // namespace kinetra

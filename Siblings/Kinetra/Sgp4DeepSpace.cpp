@@ -3,14 +3,21 @@
 // their fixed-step (720 min) numerical integration.
 #include <cmath>
 
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Siblings/Kinetra/Sgp4.h"
 #include "Siblings/Kinetra/Sgp4Math.h"
+#include "Siblings/Kinetra/Sgp4Stages.h"
 
 namespace kinetra {
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
-constexpr double kPi = 3.141592653589793;
+using detail::addAngle;
+using detail::fmodTwoPi;
+using detail::kSmallAngle;
+
+using basalon::kPi;
+using basalon::kTwoPi;
+
 constexpr double kTwoThirds = 2.0 / 3.0;
 constexpr double kEarthRate = 4.37526908801129966e-3;  // Earth rotation, rad/min
 
@@ -41,11 +48,9 @@ constexpr double kBodyC1[2] = {2.9864797e-6, 4.7968065e-7};
 
 // Resonance table: row 0 the lunar-solar secular rates and resonance set-up, row 1 the
 // coefficients of the resonance (3 for 24 h, 10 for 12 h).
-enum ResCol0 : int { kDedt, kDidt, kDmdt, kDnodt, kDomdt, kXfact, kXlamo, kIrez, kResCols = 10 };
+enum ResCol0 : int { kDedt, kDidt, kDmdt, kDnodt, kDomdt, kXfact, kXlamo, kResCols = 10 };
 enum ResCol1 : int { kD2201, kD2211, kD3210, kD3222, kD4410, kD4422, kD5220, kD5232, kD5421, kD5433 };
 enum ResCol1Sync : int { kDel1, kDel2, kDel3 };
-// Integrator state: the time of the last step (min), mean longitude, mean motion there.
-enum Integ : int { kAtime, kXli, kXni, kIntegSize };
 
 // Terms of the disturbing function of one body, expanded about the satellite's orbit.
 struct BodyTerms {
@@ -188,144 +193,184 @@ void synchronousResonance(double em, double cosim, double sinim, double nm, doub
   res.at(1, kDel1) = del1 * f311 * g310 * q31 * aonv;
 }
 
-}  // namespace
+// Orientation of the lunar orbit at epoch and the Moon's mean-anomaly offset (days from 1900).
+struct LunarOrbit {
+  double zcosil = 0, zsinil = 0, zcoshl = 0, zsinhl = 0;
+  double gam = 0;  // rad
+  double zx = 0;   // lunar perigee argument from the ascending node on the equator, rad
+};
 
-void Sgp4Obj::initDeepSpace(double eccsq) {
-  auto& c = c_;
-  deep_ = std::make_unique<Sgp4DeepData>();
-  Table2D& ls = deep_->lunarSolar;
-  Table2D& res = deep_->resonance;
-  ls.resize(2, kLsCols);
-  res.resize(2, kResCols);
-  deep_->integrator.assign(kIntegSize, 0.0);
-
-  const double em = c[kEcco], nm = c[kNo];
-  const double cosim = c[kCosio], sinim = c[kSinio];
-  const double snodm = std::sin(c[kNodeo]), cnodm = std::cos(c[kNodeo]);
-  const double sinomm = std::sin(c[kArgpo]), cosomm = std::cos(c[kArgpo]);
-  const double emsq = eccsq;
-
-  // Lunar orbit at epoch: node, inclination and perigee relative to the equator (days from 1900).
-  const double day = c[kEpoch] + 18261.5;
+// Lunar orbit at epoch: node, inclination and perigee relative to the equator.
+LunarOrbit lunarOrbit(double day) {
+  LunarOrbit m;
   const double xnodce = std::fmod(4.5236020 - 9.2422029e-4 * day, kTwoPi);
   const double stem = std::sin(xnodce), ctem = std::cos(xnodce);
-  const double zcosil = 0.91375164 - 0.03568096 * ctem;
-  const double zsinil = std::sqrt(1.0 - zcosil * zcosil);
-  const double zsinhl = 0.089683511 * stem / zsinil;
-  const double zcoshl = std::sqrt(1.0 - zsinhl * zsinhl);
-  const double gam = 5.8351514 + 0.0019443680 * day;
-  double zx = 0.39785416 * stem / zsinil;
-  const double zy = zcoshl * ctem + 0.91744867 * zsinhl * stem;
+  m.zcosil = 0.91375164 - 0.03568096 * ctem;
+  m.zsinil = std::sqrt(1.0 - m.zcosil * m.zcosil);
+  m.zsinhl = 0.089683511 * stem / m.zsinil;
+  m.zcoshl = std::sqrt(1.0 - m.zsinhl * m.zsinhl);
+  m.gam = 5.8351514 + 0.0019443680 * day;
+  double zx = 0.39785416 * stem / m.zsinil;
+  const double zy = m.zcoshl * ctem + 0.91744867 * m.zsinhl * stem;
   zx = std::atan2(zx, zy);
-  zx = gam + zx - xnodce;
+  m.zx = m.gam + zx - xnodce;
+  return m;
+}
+
+// Periodic coefficients of one body's row and its contribution to the secular rates (de, di,
+// dM, d(omega + cos i node) and dnode sums).
+void bodyCoefficients(const Sgp4Record& c, int b, const BodyTerms& t, double emsq, Table2D& ls,
+                      double rate[5]) {
+  const double cosim = c.cosio, sinim = c.sinio;
+  const double ze = kBodyEcc[b], zn = kBodyMeanMotion[b];
+  ls.at(b, kE2) = 2.0 * t.s1 * t.s6;
+  ls.at(b, kE3) = 2.0 * t.s1 * t.s7;
+  ls.at(b, kI2) = 2.0 * t.s2 * t.z12;
+  ls.at(b, kI3) = 2.0 * t.s2 * (t.z13 - t.z11);
+  ls.at(b, kL2) = -2.0 * t.s3 * t.z2;
+  ls.at(b, kL3) = -2.0 * t.s3 * (t.z3 - t.z1);
+  ls.at(b, kL4) = -2.0 * t.s3 * (-21.0 - 9.0 * emsq) * ze;
+  ls.at(b, kGh2) = 2.0 * t.s4 * t.z32;
+  ls.at(b, kGh3) = 2.0 * t.s4 * (t.z33 - t.z31);
+  ls.at(b, kGh4) = -18.0 * t.s4 * ze;
+  ls.at(b, kH2) = -2.0 * t.s2 * t.z22;
+  ls.at(b, kH3) = -2.0 * t.s2 * (t.z23 - t.z21);
+
+  const bool nearEquatorial = c.inclo < 5.2359877e-2 || c.inclo > kPi - 5.2359877e-2;
+  rate[0] += t.s1 * zn * t.s5;
+  rate[1] += t.s2 * zn * (t.z11 + t.z13);
+  rate[2] -= zn * t.s3 * (t.z1 + t.z3 - 14.0 - 6.0 * emsq);
+  const double sgh = t.s4 * zn * (t.z31 + t.z33 - 6.0);
+  double sh = -zn * t.s2 * (t.z21 + t.z23);
+  if (nearEquatorial) sh = 0.0;
+  if (b == kSun) {
+    // The solar node rate is divided by sin i before it enters the perigee rate.
+    if (sinim != 0.0) sh /= sinim;
+    rate[3] += sgh - cosim * sh;
+    rate[4] += sh;
+  } else {
+    rate[3] += sgh;
+    if (sinim != 0.0) {
+      rate[3] -= cosim / sinim * sh;
+      rate[4] += sh / sinim;
+    }
+  }
+}
+
+// Lunar-solar periodic coefficients (both rows) and the secular rates (row 0 of res).
+void lunarSolarTerms(const Sgp4Record& c, double eccsq, Sgp4DeepData& deep, double rate[5]) {
+  Table2D& ls = deep.lunarSolar;
+  const double em = c.ecco, nm = c.no;
+  const double cosim = c.cosio, sinim = c.sinio;
+  const double snodm = std::sin(c.nodeo), cnodm = std::cos(c.nodeo);
+  const double sinomm = std::sin(c.argpo), cosomm = std::cos(c.argpo);
+  const double day = c.epoch + 18261.5;  // days from 1900 January 0.5
+  const LunarOrbit lo = lunarOrbit(day);
 
   // The Sun's orbit: ecliptic inclination and perigee fixed; node is the satellite's.
   const BodyGeometry sun{0.1945905, -0.98088458, 0.91744867, 0.39785416, cnodm, snodm, kBodyC1[kSun]};
-  const BodyGeometry moon{std::cos(zx),
-                          std::sin(zx),
-                          zcosil,
-                          zsinil,
-                          zcoshl * cnodm + zsinhl * snodm,
-                          snodm * zcoshl - cnodm * zsinhl,
+  const BodyGeometry moon{std::cos(lo.zx),
+                          std::sin(lo.zx),
+                          lo.zcosil,
+                          lo.zsinil,
+                          lo.zcoshl * cnodm + lo.zsinhl * snodm,
+                          snodm * lo.zcoshl - cnodm * lo.zsinhl,
                           kBodyC1[kMoon]};
   const BodyTerms bt[2] = {bodyTerms(sun, cosim, sinim, cosomm, sinomm, em, nm),
                            bodyTerms(moon, cosim, sinim, cosomm, sinomm, em, nm)};
   ls.at(kSun, kZmo) = std::fmod(6.2565837 + 0.017201977 * day, kTwoPi);
-  ls.at(kMoon, kZmo) = std::fmod(4.7199672 + 0.22997150 * day - gam, kTwoPi);
+  ls.at(kMoon, kZmo) = std::fmod(4.7199672 + 0.22997150 * day - lo.gam, kTwoPi);
   for (int b = 0; b < 2; ++b) {
     ls.at(b, kSinZmo) = std::sin(ls.at(b, kZmo));
     ls.at(b, kCosZmo) = std::cos(ls.at(b, kZmo));
   }
-
-  // Periodic coefficients and secular rates, the same expressions for either body.
-  const bool nearEquatorial = c[kInclo] < 5.2359877e-2 || c[kInclo] > kPi - 5.2359877e-2;
-  double rate[5] = {0, 0, 0, 0, 0};  // de, di, dM, d(omega + cos i node) and dnode sums
-  for (int b = 0; b < 2; ++b) {
-    const BodyTerms& t = bt[b];
-    const double ze = kBodyEcc[b], zn = kBodyMeanMotion[b];
-    ls.at(b, kE2) = 2.0 * t.s1 * t.s6;
-    ls.at(b, kE3) = 2.0 * t.s1 * t.s7;
-    ls.at(b, kI2) = 2.0 * t.s2 * t.z12;
-    ls.at(b, kI3) = 2.0 * t.s2 * (t.z13 - t.z11);
-    ls.at(b, kL2) = -2.0 * t.s3 * t.z2;
-    ls.at(b, kL3) = -2.0 * t.s3 * (t.z3 - t.z1);
-    ls.at(b, kL4) = -2.0 * t.s3 * (-21.0 - 9.0 * emsq) * ze;
-    ls.at(b, kGh2) = 2.0 * t.s4 * t.z32;
-    ls.at(b, kGh3) = 2.0 * t.s4 * (t.z33 - t.z31);
-    ls.at(b, kGh4) = -18.0 * t.s4 * ze;
-    ls.at(b, kH2) = -2.0 * t.s2 * t.z22;
-    ls.at(b, kH3) = -2.0 * t.s2 * (t.z23 - t.z21);
-
-    rate[0] += t.s1 * zn * t.s5;
-    rate[1] += t.s2 * zn * (t.z11 + t.z13);
-    rate[2] -= zn * t.s3 * (t.z1 + t.z3 - 14.0 - 6.0 * emsq);
-    const double sgh = t.s4 * zn * (t.z31 + t.z33 - 6.0);
-    double sh = -zn * t.s2 * (t.z21 + t.z23);
-    if (nearEquatorial) sh = 0.0;
-    if (b == kSun) {
-      // The solar node rate is divided by sin i before it enters the perigee rate.
-      if (sinim != 0.0) sh /= sinim;
-      rate[3] += sgh - cosim * sh;
-      rate[4] += sh;
-    } else {
-      rate[3] += sgh;
-      if (sinim != 0.0) {
-        rate[3] -= cosim / sinim * sh;
-        rate[4] += sh / sinim;
-      }
-    }
-  }
+  for (int b = 0; b < 2; ++b) bodyCoefficients(c, b, bt[b], eccsq, ls, rate);
+  Table2D& res = deep.resonance;
   res.at(0, kDedt) = rate[0];
   res.at(0, kDidt) = rate[1];
   res.at(0, kDmdt) = rate[2];
   res.at(0, kDomdt) = rate[3];
   res.at(0, kDnodt) = rate[4];
-
-  // Geopotential resonance: 24 h (n between 0.0034906585 and 0.0052359877 rad/min) and 12 h
-  // (n between 8.26e-3 and 9.24e-3 rad/min with e >= 0.5).
-  int irez = 0;
-  if (nm < 0.0052359877 && nm > 0.0034906585) irez = 1;
-  if (nm >= 8.26e-3 && nm <= 9.24e-3 && em >= 0.5) irez = 2;
-  res.at(0, kIrez) = irez;
-  if (irez == 0) return;
-  const double theta = std::fmod(c[kGsto], kTwoPi);
-  const double aonv = std::pow(nm / sgp4ke(), kTwoThirds);
-  if (irez == 2) {
-    halfDayResonance(em, cosim, sinim, nm, aonv, res);
-    res.at(0, kXlamo) = std::fmod(c[kMo] + c[kNodeo] + c[kNodeo] - theta - theta, kTwoPi);
-    res.at(0, kXfact) = c[kMdot] + rate[2] + 2.0 * (c[kNodedot] + rate[4] - kEarthRate) - nm;
-  } else {
-    synchronousResonance(em, cosim, sinim, nm, aonv, res);
-    res.at(0, kXlamo) = std::fmod(c[kMo] + c[kNodeo] + c[kArgpo] - theta, kTwoPi);
-    res.at(0, kXfact) = c[kMdot] + c[kXpidot] - kEarthRate + rate[2] + rate[3] + rate[4] - nm;
-  }
-  deep_->integrator[kAtime] = 0.0;
-  deep_->integrator[kXli] = res.at(0, kXlamo);
-  deep_->integrator[kXni] = nm;
 }
 
-// Lunar-solar secular terms and the resonance integration to time t (min); on entry the
-// elements hold the near-Earth secular values, mean motion nm the Brouwer value.
-void Sgp4Obj::deepSecular(double t, double& em, double& argpm, double& inclm, double& mm, double& nodem,
-                          double& nm, double* integ) const {
-  const Table2D& res = deep_->resonance;
-  em += res.at(0, kDedt) * t;
-  inclm += res.at(0, kDidt) * t;
-  argpm += res.at(0, kDomdt) * t;
-  nodem += res.at(0, kDnodt) * t;
-  mm += res.at(0, kDmdt) * t;
-  const int irez = static_cast<int>(res.at(0, kIrez));
-  if (irez == 0) return;
+// Geopotential resonance: 24 h (n between 0.0034906585 and 0.0052359877 rad/min) and 12 h
+// (n between 8.26e-3 and 9.24e-3 rad/min with e >= 0.5).
+Sgp4Resonance resonanceOf(double nm, double em) {
+  Sgp4Resonance kind = Sgp4Resonance::kNone;
+  if (nm < 0.0052359877 && nm > 0.0034906585) kind = Sgp4Resonance::kSynchronous;
+  if (nm >= 8.26e-3 && nm <= 9.24e-3 && em >= 0.5) kind = Sgp4Resonance::kHalfDay;
+  return kind;
+}
 
+// Resonance coefficients, the resonant mean longitude at epoch and its rate offset, and the
+// integrator at epoch.
+void resonanceTerms(const Sgp4Record& c, const double rate[5], Sgp4DeepData& deep) {
+  Table2D& res = deep.resonance;
+  const double em = c.ecco, nm = c.no, cosim = c.cosio, sinim = c.sinio;
+  const double theta = std::fmod(c.gsto, kTwoPi);
+  const double aonv = std::pow(nm / sgp4Ke(), kTwoThirds);
+  if (deep.resonanceKind == Sgp4Resonance::kHalfDay) {
+    halfDayResonance(em, cosim, sinim, nm, aonv, res);
+    res.at(0, kXlamo) = std::fmod(c.mo + c.nodeo + c.nodeo - theta - theta, kTwoPi);
+    res.at(0, kXfact) = c.mdot + rate[2] + 2.0 * (c.nodedot + rate[4] - kEarthRate) - nm;
+  } else {
+    synchronousResonance(em, cosim, sinim, nm, aonv, res);
+    res.at(0, kXlamo) = std::fmod(c.mo + c.nodeo + c.argpo - theta, kTwoPi);
+    res.at(0, kXfact) = c.mdot + c.xpidot - kEarthRate + rate[2] + rate[3] + rate[4] - nm;
+  }
+  deep.integrator = Sgp4Integrator{0.0, res.at(0, kXlamo), nm};
+}
+
+// Rates of mean motion (xndt), mean longitude (xldot) and of xndt (xnddt, before the factor
+// xldot) of the 24-hour resonance at mean longitude xli.
+void synchronousRates(const double* d, double xli, double& xndt, double& xnddt) {
   // Phases of the 24-hour resonance terms (rad): fasx2, 2 fasx4, 3 fasx6 as sines and cosines.
   static const double kSinFasx2 = std::sin(0.13130908), kCosFasx2 = std::cos(0.13130908);
   static const double kSin2Fasx4 = std::sin(2.0 * 2.8843198), kCos2Fasx4 = std::cos(2.0 * 2.8843198);
   static const double kSin3Fasx6 = std::sin(3.0 * 0.37448087), kCos3Fasx6 = std::cos(3.0 * 0.37448087);
+  // Departure from the published model: the phased sines and cosines by addition formulas from xli.
+  const double s1 = std::sin(xli), c1 = std::cos(xli);
+  const double s2 = 2.0 * s1 * c1, c2 = c1 * c1 - s1 * s1;
+  const double s3 = s2 * c1 + c2 * s1, c3 = c2 * c1 - s2 * s1;
+  const double a1s = s1 * kCosFasx2 - c1 * kSinFasx2, a1c = c1 * kCosFasx2 + s1 * kSinFasx2;
+  const double a2s = s2 * kCos2Fasx4 - c2 * kSin2Fasx4, a2c = c2 * kCos2Fasx4 + s2 * kSin2Fasx4;
+  const double a3s = s3 * kCos3Fasx6 - c3 * kSin3Fasx6, a3c = c3 * kCos3Fasx6 + s3 * kSin3Fasx6;
+  xndt = d[kDel1] * a1s + d[kDel2] * a2s + d[kDel3] * a3s;
+  xnddt = d[kDel1] * a1c + 2.0 * d[kDel2] * a2c + 3.0 * d[kDel3] * a3c;
+}
+
+// The same for the 12-hour resonance, with the argument of perigee xomi at the step.
+void halfDayRates(const double* d, double xli, double xomi, double& xndt, double& xnddt) {
   constexpr double g22 = 5.7686396, g32 = 0.95240898, g44 = 1.8014998, g52 = 1.0508330, g54 = 4.4108898;
+  const double x2omi = xomi + xomi, x2li = xli + xli;
+  xndt = d[kD2201] * std::sin(x2omi + xli - g22) + d[kD2211] * std::sin(xli - g22) +
+         d[kD3210] * std::sin(xomi + xli - g32) + d[kD3222] * std::sin(-xomi + xli - g32) +
+         d[kD4410] * std::sin(x2omi + x2li - g44) + d[kD4422] * std::sin(x2li - g44) +
+         d[kD5220] * std::sin(xomi + xli - g52) + d[kD5232] * std::sin(-xomi + xli - g52) +
+         d[kD5421] * std::sin(xomi + x2li - g54) + d[kD5433] * std::sin(-xomi + x2li - g54);
+  xnddt = d[kD2201] * std::cos(x2omi + xli - g22) + d[kD2211] * std::cos(xli - g22) +
+          d[kD3210] * std::cos(xomi + xli - g32) + d[kD3222] * std::cos(-xomi + xli - g32) +
+          d[kD5220] * std::cos(xomi + xli - g52) + d[kD5232] * std::cos(-xomi + xli - g52) +
+          2.0 * (d[kD4410] * std::cos(x2omi + x2li - g44) + d[kD4422] * std::cos(x2li - g44) +
+                 d[kD5421] * std::cos(xomi + x2li - g54) + d[kD5433] * std::cos(-xomi + x2li - g54));
+}
+
+// Where the resonance integration ends: the last step before t, the rates there and the rest ft.
+struct ResonanceStep {
+  double xli = 0, xni = 0;  // mean longitude (rad) and mean motion (rad/min) at the step
+  double xndt = 0, xldot = 0, xnddt = 0;
+  double ft = 0;  // minutes from the step to t
+};
+
+// Fixed-step (720 min) integration of the resonance from the integrator's last step (or from
+// epoch) to the last step before t; integ is advanced to that step.
+ResonanceStep integrateResonance(const Sgp4Record& c, const Sgp4DeepData& deep, double t,
+                                 Sgp4Integrator& integ) {
   constexpr double kStep = 720.0, kStep2 = 259200.0;  // step (min) and step^2 / 2
-  const double no = c_[kNo], xfact = res.at(0, kXfact);
+  const Table2D& res = deep.resonance;
+  const double no = c.no, xfact = res.at(0, kXfact);
   const double* d = &res.v[static_cast<size_t>(res.cols)];
-  double atime = integ[kAtime], xli = integ[kXli], xni = integ[kXni];
+  double atime = integ.atime, xli = integ.xli, xni = integ.xni;
   // Restart from epoch when the request lies on the other side of it or before the last step.
   if (atime == 0.0 || t * atime <= 0.0 || std::fabs(t) < std::fabs(atime)) {
     atime = 0.0;
@@ -333,79 +378,88 @@ void Sgp4Obj::deepSecular(double t, double& em, double& argpm, double& inclm, do
     xli = res.at(0, kXlamo);
   }
   const double delt = t > 0.0 ? kStep : -kStep;
-  double xndt, xldot, xnddt, ft;
+  ResonanceStep r;
   for (;;) {
     // Rates of mean motion and mean longitude at the current step.
-    if (irez != 2) {
-      // sin and cos of xli - fasx2, 2 (xli - fasx4) and 3 (xli - fasx6) from those of xli.
-      const double s1 = std::sin(xli), c1 = std::cos(xli);
-      const double s2 = 2.0 * s1 * c1, c2 = c1 * c1 - s1 * s1;
-      const double s3 = s2 * c1 + c2 * s1, c3 = c2 * c1 - s2 * s1;
-      const double a1s = s1 * kCosFasx2 - c1 * kSinFasx2, a1c = c1 * kCosFasx2 + s1 * kSinFasx2;
-      const double a2s = s2 * kCos2Fasx4 - c2 * kSin2Fasx4, a2c = c2 * kCos2Fasx4 + s2 * kSin2Fasx4;
-      const double a3s = s3 * kCos3Fasx6 - c3 * kSin3Fasx6, a3c = c3 * kCos3Fasx6 + s3 * kSin3Fasx6;
-      xndt = d[kDel1] * a1s + d[kDel2] * a2s + d[kDel3] * a3s;
-      xldot = xni + xfact;
-      xnddt = d[kDel1] * a1c + 2.0 * d[kDel2] * a2c + 3.0 * d[kDel3] * a3c;
+    if (deep.resonanceKind != Sgp4Resonance::kHalfDay) {
+      synchronousRates(d, xli, r.xndt, r.xnddt);
     } else {
-      const double xomi = c_[kArgpo] + c_[kArgpdot] * atime;
-      const double x2omi = xomi + xomi, x2li = xli + xli;
-      xndt = d[kD2201] * std::sin(x2omi + xli - g22) + d[kD2211] * std::sin(xli - g22) +
-             d[kD3210] * std::sin(xomi + xli - g32) + d[kD3222] * std::sin(-xomi + xli - g32) +
-             d[kD4410] * std::sin(x2omi + x2li - g44) + d[kD4422] * std::sin(x2li - g44) +
-             d[kD5220] * std::sin(xomi + xli - g52) + d[kD5232] * std::sin(-xomi + xli - g52) +
-             d[kD5421] * std::sin(xomi + x2li - g54) + d[kD5433] * std::sin(-xomi + x2li - g54);
-      xldot = xni + xfact;
-      xnddt = d[kD2201] * std::cos(x2omi + xli - g22) + d[kD2211] * std::cos(xli - g22) +
-              d[kD3210] * std::cos(xomi + xli - g32) + d[kD3222] * std::cos(-xomi + xli - g32) +
-              d[kD5220] * std::cos(xomi + xli - g52) + d[kD5232] * std::cos(-xomi + xli - g52) +
-              2.0 * (d[kD4410] * std::cos(x2omi + x2li - g44) + d[kD4422] * std::cos(x2li - g44) +
-                     d[kD5421] * std::cos(xomi + x2li - g54) + d[kD5433] * std::cos(-xomi + x2li - g54));
+      halfDayRates(d, xli, c.argpo + c.argpdot * atime, r.xndt, r.xnddt);
     }
-    xnddt *= xldot;
+    r.xldot = xni + xfact;
+    r.xnddt *= r.xldot;
     if (std::fabs(t - atime) < kStep) {
-      ft = t - atime;
+      r.ft = t - atime;
       break;
     }
-    xli += xldot * delt + xndt * kStep2;
-    xni += xndt * delt + xnddt * kStep2;
+    xli += r.xldot * delt + r.xndt * kStep2;
+    xni += r.xndt * delt + r.xnddt * kStep2;
     atime += delt;
   }
-  integ[kAtime] = atime;
-  integ[kXli] = xli;
-  integ[kXni] = xni;
-
-  const double nmInt = xni + xndt * ft + xnddt * ft * ft * 0.5;
-  nm = no + (nmInt - no);
-  const double xl = xli + xldot * ft + xndt * ft * ft * 0.5;
-  const double theta = detail::fmodTwoPi(c_[kGsto] + t * kEarthRate);
-  if (irez != 1)
-    mm = xl - 2.0 * nodem + 2.0 * theta;
-  else
-    mm = xl - nodem - argpm + theta;
+  integ = Sgp4Integrator{atime, xli, xni};
+  r.xli = xli;
+  r.xni = xni;
+  return r;
 }
 
-// Lunar-solar periodic terms added to the mean elements at time t; low inclinations (below 0.2
-// rad) use Lyddane's form, which stays regular at zero inclination.
-void Sgp4Obj::lunarSolarPeriodics(double t, double& ep, double& inclp, double& nodep, double& argpp,
-                                  double& mp, double& sinip, double& cosip, double* nodeTrig) const {
-  const Table2D& ls = deep_->lunarSolar;
+}  // namespace
+
+namespace detail {
+
+void initDeepSpace(const Sgp4Record& c, double eccsq, Sgp4DeepData& deep) {
+  deep.lunarSolar.resize(2, kLsCols);
+  deep.resonance.resize(2, kResCols);
+  deep.integrator = Sgp4Integrator{};
+  double rate[5] = {0, 0, 0, 0, 0};  // de, di, dM, d(omega + cos i node) and dnode sums
+  lunarSolarTerms(c, eccsq, deep, rate);
+  deep.resonanceKind = resonanceOf(c.no, c.ecco);
+  if (deep.resonanceKind == Sgp4Resonance::kNone) return;
+  resonanceTerms(c, rate, deep);
+}
+
+MeanElements deepSecular(const Sgp4Record& c, const Sgp4DeepData& deep, double t, MeanElements m,
+                         Sgp4Integrator& integ) {
+  const Table2D& res = deep.resonance;
+  m.em += res.at(0, kDedt) * t;
+  m.inclm += res.at(0, kDidt) * t;
+  m.argpm += res.at(0, kDomdt) * t;
+  m.nodem += res.at(0, kDnodt) * t;
+  m.mm += res.at(0, kDmdt) * t;
+  if (deep.resonanceKind == Sgp4Resonance::kNone) return m;
+
+  const ResonanceStep r = integrateResonance(c, deep, t, integ);
+  const double no = c.no, ft = r.ft;
+  const double nmInt = r.xni + r.xndt * ft + r.xnddt * ft * ft * 0.5;
+  m.nm = no + (nmInt - no);
+  const double xl = r.xli + r.xldot * ft + r.xndt * ft * ft * 0.5;
+  const double theta = fmodTwoPi(c.gsto + t * kEarthRate);
+  if (deep.resonanceKind != Sgp4Resonance::kSynchronous)
+    m.mm = xl - 2.0 * m.nodem + 2.0 * theta;
+  else
+    m.mm = xl - m.nodem - m.argpm + theta;
+  return m;
+}
+
+// Low inclinations (below 0.2 rad) use Lyddane's form, which stays regular at zero inclination.
+PeriodicElements lunarSolarPeriodics(const Sgp4DeepData& deep, double t, PeriodicElements p) {
+  const Table2D& ls = deep.lunarSolar;
   double pe = 0, pinc = 0, pl = 0, pgh = 0, ph = 0;
   for (int b = 0; b < 2; ++b) {
     const double* k = &ls.v[static_cast<size_t>(b * ls.cols)];
-    // Mean anomaly of the body at t (turned from its epoch value when the step is small), then
-    // its true anomaly to first order in its eccentricity: zf = zm + 2 e sin zm.
+    // Mean anomaly of the body at t, then its true anomaly to first order in its eccentricity:
+    // zf = zm + 2 e sin zm.
+    // Departure from the published model: zm turned from epoch (small steps), zf turned from zm.
     const double dzm = kBodyMeanMotion[b] * t;
     double sinzm, coszm;
-    if (std::fabs(dzm) < detail::kSmallAngle) {
-      detail::addAngle(k[kSinZmo], k[kCosZmo], dzm, sinzm, coszm);
+    if (std::fabs(dzm) < kSmallAngle) {
+      addAngle(k[kSinZmo], k[kCosZmo], dzm, sinzm, coszm);
     } else {
       const double zm = k[kZmo] + dzm;
       sinzm = std::sin(zm);
       coszm = std::cos(zm);
     }
     double sinzf, coszf;
-    detail::addAngle(sinzm, coszm, 2.0 * kBodyEcc[b] * sinzm, sinzf, coszf);
+    addAngle(sinzm, coszm, 2.0 * kBodyEcc[b] * sinzm, sinzf, coszf);
     const double f2 = 0.5 * sinzf * sinzf - 0.25;
     const double f3 = -0.5 * sinzf * coszf;
     pe += k[kE2] * f2 + k[kE3] * f3;
@@ -414,40 +468,39 @@ void Sgp4Obj::lunarSolarPeriodics(double t, double& ep, double& inclp, double& n
     pgh += k[kGh2] * f2 + k[kGh3] * f3 + k[kGh4] * sinzf;
     ph += k[kH2] * f2 + k[kH3] * f3;
   }
-  inclp += pinc;
-  ep += pe;
-  sinip = std::sin(inclp);
-  cosip = std::cos(inclp);
-  if (inclp >= 0.2) {
-    ph /= sinip;
-    pgh -= cosip * ph;
-    argpp += pgh;
-    nodep += ph;
-    mp += pl;
-    return;
+  p.xincp += pinc;
+  p.ep += pe;
+  p.sinip = std::sin(p.xincp);
+  p.cosip = std::cos(p.xincp);
+  if (p.xincp >= 0.2) {
+    ph /= p.sinip;
+    pgh -= p.cosip * ph;
+    p.argpp += pgh;
+    p.nodep += ph;
+    p.mp += pl;
+    return p;
   }
   // Lyddane: perturb the node through the components of the orbit pole.
-  const double sinop = std::sin(nodep), cosop = std::cos(nodep);
+  const double sinip = p.sinip, cosip = p.cosip;
+  const double sinop = std::sin(p.nodep), cosop = std::cos(p.nodep);
   double alfdp = sinip * sinop, betdp = sinip * cosop;
   alfdp += ph * cosop + pinc * cosip * sinop;
   betdp += -ph * sinop + pinc * cosip * cosop;
-  nodep = detail::fmodTwoPi(nodep);
-  double xls = mp + argpp + cosip * nodep;
+  // Departure from the published model: the node reduced without fmod.
+  double nodep = fmodTwoPi(p.nodep);
+  double xls = p.mp + p.argpp + cosip * nodep;
   xls += pl + pgh - pinc * nodep * sinip;
   const double xnoh = nodep;
   nodep = std::atan2(alfdp, betdp);
-  if (nodeTrig != nullptr) {
-    // Sine and cosine of the new node straight from the pole components.
-    const double h = std::sqrt(alfdp * alfdp + betdp * betdp);
-    if (h > 0.0) {
-      nodeTrig[0] = alfdp / h;
-      nodeTrig[1] = betdp / h;
-      nodeTrig[2] = 1.0;
-    }
-  }
+  // Departure from the published model: the new node's sine and cosine kept from the pole components.
+  const double h = std::sqrt(alfdp * alfdp + betdp * betdp);
+  if (h > 0.0) p.nodeTrig = NodeTrig{alfdp / h, betdp / h, true};
   if (std::fabs(xnoh - nodep) > kPi) nodep += nodep < xnoh ? kTwoPi : -kTwoPi;
-  mp += pl;
-  argpp = xls - mp - cosip * nodep;
+  p.nodep = nodep;
+  p.mp += pl;
+  p.argpp = xls - p.mp - cosip * nodep;
+  return p;
 }
 
+}  // namespace detail
 }  // namespace kinetra

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "Siblings/Basalon/ValueTypes.h"
+
 namespace kinetra::detail {
 
 // Largest step the series below take: their truncation error stays below 1e-25 there.
@@ -32,10 +34,11 @@ inline void smallSinCos(double d, double& s, double& c) {
 }
 
 // x reduced by whole turns towards zero, the sign of x kept (as fmod(x, 2 pi), to rounding).
+// Departure from the published model: angles are reduced this way rather than by fmod.
 inline double fmodTwoPi(double x) {
-  constexpr double kTwoPi = 6.283185307179586, kInvTwoPi = 0.15915494309189535;
+  constexpr double kInvTwoPi = 1.0 / basalon::kTwoPi;
   const double turns = std::trunc(x * kInvTwoPi);
-  return std::fma(-turns, kTwoPi, x);
+  return std::fma(-turns, basalon::kTwoPi, x);
 }
 
 // Sine and cosine of a + d from those of a, for a small step d.

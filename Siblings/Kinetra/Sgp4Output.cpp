@@ -3,56 +3,44 @@
 
 #include <cmath>
 
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Siblings/Chronel/Chronel.h"
 #include "Siblings/Planix/Planix.h"
 
 namespace kinetra {
 namespace {
 
-constexpr double kDegToRad = 0.017453292519943295;
+using basalon::cross;
+using basalon::dot;
+using basalon::kDegToRad;
+using basalon::kTwoPi;
+
 constexpr double kRevDayToRadMin = 0.004363323129985824;  // 2 pi / 1440
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kSmall = 1.0e-12;
 
-double dot3(const Vec3& a, const Vec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-Vec3 cross3(const Vec3& a, const Vec3& b) {
-  return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
 double wrap(double x) {
   x = std::fmod(x, kTwoPi);
   return x < 0.0 ? x + kTwoPi : x;
 }
 
-// Epoch as DS50 through the Julian date of the calendar date and time (month, day, hour, minute,
-// seconds from the day of year; Julian date by the Fliegel-Van Flandern form valid 1900-2100).
-// The Julian-date route rounds the way the published verification output was made.
+// Epoch as DS50 through the Julian date: the day's start from the calendar, then the hour,
+// minute and seconds of the day's fraction added to the Julian date, which rounds the way the
+// published verification output was made.
 double tleEpochDs50(int year, double dayOfYear) {
-  static constexpr int kMonthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const double whole = std::floor(dayOfYear);
-  const int doy = static_cast<int>(whole);
-  int month = 1, before = 0;
-  while (month < 12) {
-    const int len = kMonthDays[month - 1] + (month == 2 && chronel::hleap(year) ? 1 : 0);
-    if (doy <= before + len) break;
-    before += len;
-    ++month;
-  }
-  const int day = doy - before;
   double temp = (dayOfYear - whole) * 24.0;
   const double hour = std::floor(temp);
   temp = (temp - hour) * 60.0;
   const double minute = std::floor(temp);
   const double sec = (temp - minute) * 60.0;
-  const double y = year, m = month;
-  const double jd = 367.0 * y - std::floor((7.0 * (y + std::floor((m + 9.0) / 12.0))) * 0.25) +
-                    std::floor(275.0 * m / 9.0) + day + 1721013.5 +
-                    ((sec / 60.0 + minute) / 60.0 + hour) / 24.0;
-  return jd - chronel::kJulianDateAtDs50Zero;
+  const double jd =
+      chronel::ds502jd(chronel::yrdays2ds50(year, whole)) + ((sec / 60.0 + minute) / 60.0 + hour) / 24.0;
+  return chronel::jd2ds50(jd);
 }
 
 }  // namespace
 
-Sgp4Elements sgp4elements(const lineset::TleRecord& tle) {
+Sgp4Elements elementsOfTle(const lineset::TleRecord& tle) {
   Sgp4Elements el;
   el.satNum = tle.satNum;
   el.revNum = tle.revNum;
@@ -67,37 +55,39 @@ Sgp4Elements sgp4elements(const lineset::TleRecord& tle) {
   return el;
 }
 
-int sgp4inittle(const lineset::TleRecord& tle, Sgp4Obj& obj) { return obj.init(sgp4elements(tle)); }
+int initFromTle(const lineset::TleRecord& tle, Sgp4Obj& obj) { return obj.init(elementsOfTle(tle)); }
 
-void sgp4osckep(const Vec3& r, const Vec3& v, basalon::Elset& kep, double* trueAnomaly) {
+// A second copy of Pelmath's state-to-elements conversion: a sibling library cannot call up into
+// Pelmath.
+void oscKeplerian(const Vec3& r, const Vec3& v, basalon::Elset& kep, double* trueAnomaly) {
   kep.fill(0.0);
   if (trueAnomaly != nullptr) *trueAnomaly = 0.0;
-  const double rmag = std::sqrt(dot3(r, r));
+  const double rmag = std::sqrt(dot(r, r));
   if (rmag <= 0.0) return;
-  const double v2 = dot3(v, v), rv = dot3(r, v);
-  const Vec3 h = cross3(r, v);
-  const double hmag = std::sqrt(dot3(h, h));
+  const double v2 = dot(v, v), rv = dot(r, v);
+  const Vec3 h = cross(r, v);
+  const double hmag = std::sqrt(dot(h, h));
   // Eccentricity vector (mu = 1) and the node vector k x h.
   const double c1 = v2 - 1.0 / rmag;
   const Vec3 ev{c1 * r[0] - rv * v[0], c1 * r[1] - rv * v[1], c1 * r[2] - rv * v[2]};
-  const double e = std::sqrt(dot3(ev, ev));
+  const double e = std::sqrt(dot(ev, ev));
   const double energy = 0.5 * v2 - 1.0 / rmag;
   const double a = std::fabs(energy) > kSmall ? -0.5 / energy : 0.0;
   const double incl = hmag > 0.0 ? std::acos(std::fmax(-1.0, std::fmin(1.0, h[2] / hmag))) : 0.0;
   const Vec3 nvec{-h[1], h[0], 0.0};
-  const double nmag = std::sqrt(dot3(nvec, nvec));
+  const double nmag = std::sqrt(dot(nvec, nvec));
   const bool equatorial = hmag <= 0.0 || nmag <= kSmall * hmag;
   const bool circular = e <= kSmall;
   double node = 0.0, argp = 0.0, nu;
   if (!equatorial) node = wrap(std::atan2(nvec[1], nvec[0]));
   // Reference direction in the orbit plane: node line (or x axis when equatorial).
   const Vec3 p = equatorial ? Vec3{1.0, 0.0, 0.0} : Vec3{nvec[0] / nmag, nvec[1] / nmag, 0.0};
-  const Vec3 q = hmag > 0.0 ? cross3(Vec3{h[0] / hmag, h[1] / hmag, h[2] / hmag}, p) : Vec3{0.0, 1.0, 0.0};
+  const Vec3 q = hmag > 0.0 ? cross(Vec3{h[0] / hmag, h[1] / hmag, h[2] / hmag}, p) : Vec3{0.0, 1.0, 0.0};
   if (!circular) {
-    argp = wrap(std::atan2(dot3(ev, q), dot3(ev, p)));
-    nu = std::atan2(dot3(r, q), dot3(r, p)) - argp;
+    argp = wrap(std::atan2(dot(ev, q), dot(ev, p)));
+    nu = std::atan2(dot(r, q), dot(r, p)) - argp;
   } else {
-    nu = std::atan2(dot3(r, q), dot3(r, p));  // argument of latitude (or true longitude)
+    nu = std::atan2(dot(r, q), dot(r, p));  // argument of latitude (or true longitude)
   }
   double m;
   if (e < 1.0) {
@@ -112,7 +102,7 @@ void sgp4osckep(const Vec3& r, const Vec3& v, basalon::Elset& kep, double* trueA
   if (trueAnomaly != nullptr) *trueAnomaly = wrap(nu);
 }
 
-void sgp4brevantaout(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOut& out) {
+void toStateRecord(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOut& out) {
   planix::FreeBrevantaOut(out);
   const planix::GeoConst& g = planix::wgs72;
   out.kind = 1;
@@ -123,9 +113,9 @@ void sgp4brevantaout(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOu
     out.vel[k] = st.vel[k] * g.kmPerSecToErPerKemin;
   }
   out.mse = st.tsince;
-  out.ds50UTC = obj.slot(kEpoch) + st.tsince / 1440.0;
+  out.ds50UTC = obj.record().epoch + st.tsince / 1440.0;
   out.thirdTime = 0.0;
-  sgp4osckep(out.pos, out.vel, out.oscKep);
+  oscKeplerian(out.pos, out.vel, out.oscKep);
   out.meanKep = {st.meanA, st.meanE, st.meanI, wrap(st.meanM), wrap(st.meanNode), wrap(st.meanArgp)};
 }
 

@@ -69,7 +69,7 @@ TEST_F(KinetraStore, StoreStatesEqualThePropagatorsOwn) {
   for (const Set* s : {&kVanguard, &kDelta, &kMolniya, &kGeo}) {
     const int64_t key = load(*s);
     kinetra::Sgp4Obj direct;
-    ASSERT_EQ(kinetra::sgp4inittle(parse(*s), direct), 0);
+    ASSERT_EQ(kinetra::initFromTle(parse(*s), direct), 0);
     for (double t : {0.0, 360.0, -720.0, 1440.0, 4320.0}) {
       planix::BrevantaOut viaStore, expected;
       int32_t code = -1;
@@ -77,7 +77,7 @@ TEST_F(KinetraStore, StoreStatesEqualThePropagatorsOwn) {
       ASSERT_EQ(code, 0);
       kinetra::Sgp4State st;
       ASSERT_EQ(direct.propagate(t, st), 0);
-      kinetra::sgp4brevantaout(direct, st, expected);
+      kinetra::toStateRecord(direct, st, expected);
       EXPECT_EQ(viaStore.pos, expected.pos) << s->l1 << " t=" << t;
       EXPECT_EQ(viaStore.vel, expected.vel);
       EXPECT_EQ(viaStore.mse, t);
@@ -107,7 +107,7 @@ TEST_F(KinetraStore, TimeSystemsAgree) {
   for (const Set* s : {&kVanguard, &kMolniya}) {
     const int64_t key = load(*s);
     kinetra::Sgp4Obj obj;
-    kinetra::sgp4inittle(parse(*s), obj);
+    kinetra::initFromTle(parse(*s), obj);
     const double epoch = obj.slot(kinetra::kEpoch);
     for (double t : {0.0, 97.25, -1500.0, 2880.5}) {
       planix::BrevantaOut mse, utc, tai;
@@ -202,7 +202,7 @@ TEST_F(KinetraStore, DmaKeysCarryTheirObjectOnTheBlock) {
   kinetra::kinetra_key(key, 720.0, 1, out, code);
   EXPECT_EQ(code, 0);
   kinetra::Sgp4Obj direct;
-  kinetra::sgp4inittle(parse(kMolniya), direct);
+  kinetra::initFromTle(parse(kMolniya), direct);
   kinetra::Sgp4State st;
   direct.propagate(720.0, st);
   EXPECT_EQ(out.pos[0] * planix::wgs72.earthRadius, st.pos[0]);
@@ -245,7 +245,7 @@ TEST_F(KinetraStore, ExportsInKilometres) {
   double ds50 = 0, mse = 0, pos[3], vel[3], pos2[3], vel2[3];
   ASSERT_EQ(KinetraPropMse(key, 100.0, &ds50, pos, vel), 0);
   kinetra::Sgp4Obj direct;
-  kinetra::sgp4inittle(parse(kDelta), direct);
+  kinetra::initFromTle(parse(kDelta), direct);
   kinetra::Sgp4State st;
   direct.propagate(100.0, st);
   for (int k = 0; k < 3; ++k) {
@@ -278,7 +278,7 @@ TEST_F(KinetraStore, ReepochReproducesTheTrajectoryNearTheNewEpoch) {
        {Case{&kVanguard, 1e-4}, Case{&kDelta, 3e-3}, Case{&kMolniya, 1e-2}, Case{&kGeo, 5e-3}}) {
     const int64_t key = load(*c.set);
     kinetra::Sgp4Obj orig;
-    kinetra::sgp4inittle(parse(*c.set), orig);
+    kinetra::initFromTle(parse(*c.set), orig);
     const double newEpoch = orig.slot(kinetra::kEpoch) + 1.3;
     lineset::TleRecord moved;
     int32_t code = -1;

@@ -17,11 +17,11 @@ TEST(Sgp4Concurrency, SharedObjectGivesTheSerialStates) {
                         "2 08195  64.1586 279.0717 6877146 264.7651  20.2257  2.00491383225656", r, msg),
       0);
   kinetra::Sgp4Obj obj;
-  ASSERT_EQ(kinetra::sgp4inittle(r, obj), 0);
+  ASSERT_EQ(kinetra::initFromTle(r, obj), 0);
   const kinetra::Sgp4Obj& shared = obj;
   constexpr int kTimes = 400;
   std::vector<kinetra::Sgp4State> serial(kTimes);
-  for (int k = 0; k < kTimes; ++k) shared.propagatefromepoch(-3000.0 + 15.0 * k, serial[k]);
+  for (int k = 0; k < kTimes; ++k) shared.propagateFromEpoch(-3000.0 + 15.0 * k, serial[k]);
   std::vector<int> mismatches(4, 0);
   std::vector<std::thread> threads;
   for (int th = 0; th < 4; ++th) {
@@ -30,7 +30,7 @@ TEST(Sgp4Concurrency, SharedObjectGivesTheSerialStates) {
         for (int k = 0; k < kTimes; ++k) {
           const int i = (k * 7 + th * 13) % kTimes;  // each thread its own order
           kinetra::Sgp4State s;
-          shared.propagatefromepoch(-3000.0 + 15.0 * i, s);
+          shared.propagateFromEpoch(-3000.0 + 15.0 * i, s);
           if (s.pos != serial[i].pos || s.vel != serial[i].vel) ++mismatches[th];
         }
       }

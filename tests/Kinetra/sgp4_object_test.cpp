@@ -55,7 +55,7 @@ void expectSameState(const Sgp4State& a, const Sgp4State& b) {
 TEST(Sgp4Object, DeepCopySurvivesReleaseOfTheOriginal) {
   for (const auto* set : {&molniya(), &geo(), &vanguard()}) {
     auto original = std::make_unique<Sgp4Obj>();
-    ASSERT_EQ(kinetra::sgp4inittle(*set, *original), 0);
+    ASSERT_EQ(kinetra::initFromTle(*set, *original), 0);
     Sgp4Obj copy(*original);
     Sgp4Obj assigned;
     assigned = *original;
@@ -93,8 +93,8 @@ TEST(Sgp4Object, DeepCopySurvivesReleaseOfTheOriginal) {
 TEST(Sgp4Object, ResonanceResultsDoNotDependOnCallOrder) {
   for (const auto* set : {&molniya(), &geo()}) {
     Sgp4Obj direct, walked;
-    kinetra::sgp4inittle(*set, direct);
-    kinetra::sgp4inittle(*set, walked);
+    kinetra::initFromTle(*set, direct);
+    kinetra::initFromTle(*set, walked);
     Sgp4State s;
     // Walk the integrator forwards, backwards across the epoch and forwards again.
     for (double t : {5000.0, 100.0, -4000.0, -10.0, 1500.0, 3600.0}) walked.propagate(t, s);
@@ -102,12 +102,12 @@ TEST(Sgp4Object, ResonanceResultsDoNotDependOnCallOrder) {
       Sgp4State a, b;
       ASSERT_EQ(direct.propagate(t, a), 0);
       Sgp4Obj fresh;
-      kinetra::sgp4inittle(*set, fresh);
+      kinetra::initFromTle(*set, fresh);
       ASSERT_EQ(fresh.propagate(t, b), 0);
       expectSameState(a, b);
       ASSERT_EQ(walked.propagate(t, b), 0);
       expectSameState(a, b);
-      ASSERT_EQ(static_cast<const Sgp4Obj&>(walked).propagatefromepoch(t, b), 0);
+      ASSERT_EQ(static_cast<const Sgp4Obj&>(walked).propagateFromEpoch(t, b), 0);
       expectSameState(a, b);
     }
   }
@@ -126,14 +126,14 @@ kinetra::Vec3 positionOf(const basalon::Elset& k) {
 
 TEST(Sgp4Object, StateRecordInCanonicalUnits) {
   Sgp4Obj obj;
-  ASSERT_EQ(kinetra::sgp4inittle(vanguard(), obj), 0);
+  ASSERT_EQ(kinetra::initFromTle(vanguard(), obj), 0);
   const double period = 1440.0 / vanguard().meanMotion;
   for (double t : {0.0, 123.4, -2000.0, 9.75 * period}) {
     Sgp4State s;
     ASSERT_EQ(obj.propagate(t, s), 0);
     planix::BrevantaOut out;
     out.cov.assign(21, 1.0);
-    kinetra::sgp4brevantaout(obj, s, out);
+    kinetra::toStateRecord(obj, s, out);
     ASSERT_EQ(out.geoConst, &planix::wgs72);
     EXPECT_TRUE(out.cov.empty());
     EXPECT_DOUBLE_EQ(out.mse, t);
@@ -164,47 +164,47 @@ TEST(Sgp4Object, OsculatingElementsOfSimpleOrbits) {
   basalon::Elset k{};
   double nu = -1;
   // Circular equatorial orbit of radius 2 er: undefined angles are 0, the true longitude is nu.
-  kinetra::sgp4osckep({0.0, 2.0, 0.0}, {-std::sqrt(0.5), 0.0, 0.0}, k, &nu);
+  kinetra::oscKeplerian({0.0, 2.0, 0.0}, {-std::sqrt(0.5), 0.0, 0.0}, k, &nu);
   EXPECT_NEAR(k[0], 2.0, 1e-12);
   EXPECT_NEAR(k[1], 0.0, 1e-12);
   EXPECT_NEAR(k[2], 0.0, 1e-12);
   EXPECT_NEAR(nu, 0.5 * M_PI, 1e-12);
   // Polar orbit at perigee over the node: e from the speed, i = 90 deg, M = 0.
   const double rp = 1.5, e = 0.2, vp = std::sqrt((1.0 + e) / rp);
-  kinetra::sgp4osckep({rp, 0.0, 0.0}, {0.0, 0.0, vp}, k, &nu);
+  kinetra::oscKeplerian({rp, 0.0, 0.0}, {0.0, 0.0, vp}, k, &nu);
   EXPECT_NEAR(k[0], rp / (1.0 - e), 1e-12);
   EXPECT_NEAR(k[1], e, 1e-12);
   EXPECT_NEAR(k[2], 0.5 * M_PI, 1e-12);
   EXPECT_NEAR(std::fmod(k[3] + 1.0, 2 * M_PI) - 1.0, 0.0, 1e-12);
   EXPECT_NEAR(k[4], 0.0, 1e-12);
   // Escape speed and beyond: no NaN.
-  kinetra::sgp4osckep({1.0, 0.0, 0.0}, {0.0, 1.6, 0.0}, k, &nu);
+  kinetra::oscKeplerian({1.0, 0.0, 0.0}, {0.0, 1.6, 0.0}, k, &nu);
   for (double x : k) EXPECT_TRUE(std::isfinite(x));
   EXPECT_LT(k[0], 0.0);
 }
 
 TEST(Sgp4Object, ImpossibleElementsGiveCodesNotNaN) {
-  kinetra::Sgp4Elements el = kinetra::sgp4elements(vanguard());
+  kinetra::Sgp4Elements el = kinetra::elementsOfTle(vanguard());
   Sgp4State s;
   el.ecc = 1.0;
   Sgp4Obj hyper;
   EXPECT_EQ(hyper.init(el), kinetra::kSgp4BadMeanElements);
   EXPECT_EQ(hyper.propagate(10.0, s), kinetra::kSgp4BadMeanElements);
-  el = kinetra::sgp4elements(vanguard());
+  el = kinetra::elementsOfTle(vanguard());
   el.meanMotion = -0.01;
   Sgp4Obj backwards;
   EXPECT_EQ(backwards.init(el), kinetra::kSgp4NegMeanMotion);
   EXPECT_EQ(backwards.propagate(10.0, s), kinetra::kSgp4NegMeanMotion);
   for (int k = 0; k < 3; ++k) EXPECT_EQ(s.pos[k], 0.0);
   // Mean motion so high the orbit lies inside the Earth.
-  el = kinetra::sgp4elements(vanguard());
+  el = kinetra::elementsOfTle(vanguard());
   el.ecc = 0.001;
   el.meanMotion = 20.0 * 0.004363323129985824;
   Sgp4Obj inside;
   EXPECT_EQ(inside.init(el), kinetra::kSgp4BadMeanElements);
   // Absurd drag terms (found by fuzzing: B* of -0.488e85) end in a code, never in NaN.
   for (double bstar : {-4.88e84, 4.88e84, 1e30}) {
-    el = kinetra::sgp4elements(vanguard());
+    el = kinetra::elementsOfTle(vanguard());
     el.bstar = bstar;
     Sgp4Obj dragged;
     dragged.init(el);
@@ -232,7 +232,7 @@ TEST(Sgp4Object, WholeCatalogPropagatesOverTwoDays) {
     std::string msg;
     ASSERT_EQ(lineset::parsetle(name, l1, l2, r, msg), 0) << msg;
     Sgp4Obj obj;
-    ASSERT_EQ(kinetra::sgp4inittle(r, obj), 0) << l1;
+    ASSERT_EQ(kinetra::initFromTle(r, obj), 0) << l1;
     deep += obj.isDeepSpace() ? 1 : 0;
     for (double t = -1440.0; t <= 1440.0; t += 180.0) {
       Sgp4State s;

@@ -100,7 +100,7 @@ TEST(Sgp4Verification, EveryCaseAgreesWithThePublishedOutput) {
     ASSERT_TRUE(expected.count(c.tle.satNum));
     const std::vector<Row>& rows = expected.at(c.tle.satNum);
     kinetra::Sgp4Obj obj;
-    ASSERT_EQ(kinetra::sgp4inittle(c.tle, obj), 0);
+    ASSERT_EQ(kinetra::initFromTle(c.tle, obj), 0);
     deep += obj.isDeepSpace() ? 1 : 0;
     const std::vector<double> times = walk(c);
     size_t k = 0;
@@ -137,13 +137,13 @@ TEST(Sgp4Verification, StopConditionsHoldAfterTheFailureTime) {
   for (const Case& c : readCases(tlePath)) {
     if (c.tle.satNum != 28872 && c.tle.satNum != 33333) continue;
     kinetra::Sgp4Obj obj;
-    ASSERT_EQ(kinetra::sgp4inittle(c.tle, obj), 0);
+    ASSERT_EQ(kinetra::initFromTle(c.tle, obj), 0);
     kinetra::Sgp4State s;
     const int atStop = obj.propagate(c.stop, s);
     EXPECT_NE(atStop, 0);
     EXPECT_TRUE(std::isfinite(s.pos[0]));
     kinetra::Sgp4Obj fresh;
-    kinetra::sgp4inittle(c.tle, fresh);
+    kinetra::initFromTle(c.tle, fresh);
     EXPECT_EQ(fresh.propagate(c.stop, s), atStop);
   }
 }

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Siblings/Chronel/Chronel.h"
 #include "Siblings/Kinetra/Sgp4.h"
 #include "Siblings/Kinetra/Sgp4Output.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-constexpr double kRadToDeg = 57.29577951308232;
+using basalon::kRadToDeg;
 
 std::string chomp(std::string s) {
   while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
@@ -28,17 +29,17 @@ void printState(const kinetra::Sgp4State& s) {
 
 // Osculating elements (km, degrees) and the calendar date of a point.
 void printElementsAndDate(const kinetra::Sgp4Obj& obj, const kinetra::Sgp4State& s) {
-  const double r = kinetra::wgs72::kRadius, vu = r * kinetra::sgp4ke() / 60.0;
+  const double r = kinetra::wgs72::kRadius, vu = r * kinetra::sgp4Ke() / 60.0;
   const kinetra::Vec3 p{s.pos[0] / r, s.pos[1] / r, s.pos[2] / r};
   const kinetra::Vec3 v{s.vel[0] / vu, s.vel[1] / vu, s.vel[2] / vu};
   basalon::Elset k{};
   double nu = 0.0;
-  kinetra::sgp4osckep(p, v, k, &nu);
+  kinetra::oscKeplerian(p, v, k, &nu);
   std::printf(" %14.6f %8.6f %10.5f %10.5f %10.5f %10.5f %10.5f", k[0] * r, k[1], k[2] * kRadToDeg,
               k[4] * kRadToDeg, k[5] * kRadToDeg, nu * kRadToDeg, k[3] * kRadToDeg);
   int year = 0, doy = 0, hour = 0, minute = 0, month = 0, day = 0;
   double sec = 0.0;
-  chronel::dyklok(obj.slot(kinetra::kEpoch) + s.tsince / 1440.0, year, doy, hour, minute, sec);
+  chronel::dyklok(obj.record().epoch + s.tsince / 1440.0, year, doy, hour, minute, sec);
   chronel::jul2mmdd(year, doy, month, day);
   std::printf(" %5d%3d%3d %2d:%2d:%9.6f", year, month, day, hour, minute, sec);
 }
@@ -48,7 +49,7 @@ void printElementsAndDate(const kinetra::Sgp4Obj& obj, const kinetra::Sgp4State&
 void runSet(const lineset::TleRecord& tle, double start, double stop, double step) {
   kinetra::Sgp4Obj obj;
   std::printf("%d xx\n", tle.satNum);
-  const int initCode = kinetra::sgp4inittle(tle, obj);
+  const int initCode = kinetra::initFromTle(tle, obj);
   kinetra::Sgp4State s;
   int code = obj.propagate(0.0, s);
   if (initCode != 0 || code != 0) {
