@@ -545,16 +545,17 @@ int32_t QelGetField(int64_t satKey, int32_t fieldIndex, std::string& value) {
 int32_t QelSetField(int64_t satKey, int32_t fieldIndex, std::string_view value) {
   if (fieldIndex == 1) return basalon::fail("QelSetField: Update to satellite's number is not allowed");
   if (fieldIndex == 3) return basalon::fail("QelSetField: Update to satellite's epoch is not allowed");
-  QelRecord rec;
-  QelFindRec(satKey, rec);
-  if (rec.satNum == -123) return notInStore("QelSetField", satKey);
-  const int32_t code = setField(rec, fieldIndex, leftJustified(value));
-  if (code != basalon::kResultOk) return code;
-  const int32_t valid = ValidateQelValues(rec);
-  if (valid != 0) return valid;
-  int32_t updated = 0;
-  QelUpdateRec(satKey, rec, updated);
-  return updated;
+  const std::string_view text = leftJustified(value);
+  int32_t code = basalon::kResultOk;
+  const bool found = QelModifyRec(
+      satKey,
+      [&](QelRecord& rec) {
+        const int32_t set = setField(rec, fieldIndex, text);
+        return set != basalon::kResultOk ? set : ValidateQelValues(rec);
+      },
+      code);
+  if (!found) return notInStore("QelSetField", satKey);
+  return code;
 }
 
 int32_t QelGetAllFields(int64_t satKey, QelAllFields& out) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Qel/QelFields.h"
+#include "Qel/QelTree.h"
 #include "Qel/QelWriter.h"
 #include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Result.h"
@@ -367,6 +368,36 @@ TEST_F(QelWriterUnit, LinesAreWrittenTrimmedAndABadRecordWritesNothing) {
   zktest::LogWatch log;
   EXPECT_FALSE(qel::Qel2Lines(sampleRecord(), kUnit));
   EXPECT_EQ(log.errors(), 1);
+}
+
+TEST_F(QelWriterUnit, SaveWritesEveryOtherRecordAndCountsTheOneThatCannotBeWritten) {
+  int32_t code = 0;
+  qel::QelEmptyTree(code);
+  constexpr int kRecords = 3000;
+  constexpr int kUnwritable = 1777;
+  qel::QelRecord r = sampleRecord();
+  r.covDim = 0;
+  for (int s = 1; s <= kRecords; ++s) {
+    r.satNum = s;
+    // A value the store accepts but no column can show makes this one record unwritable.
+    r.f10 = s == kUnwritable ? 1000 : 150;
+    int64_t key = 0;
+    qel::AddQelToMem(r, key);
+    ASSERT_GT(key, 0);
+  }
+  ASSERT_EQ(basalon::fileopen(kUnit, path_, 0), 0);
+  zktest::LogWatch log;
+  EXPECT_EQ(qel::QelWriteLines(kUnit), 1);
+  EXPECT_EQ(log.errors(), 1);
+  ASSERT_EQ(basalon::fileclose(kUnit), 0);
+  const std::vector<std::string> lines = written();
+  ASSERT_EQ(lines.size(), static_cast<size_t>(27 * (kRecords - 1)));
+  std::vector<bool> seen(kRecords + 1, false);
+  for (size_t k = 3; k < lines.size(); k += 27) {
+    seen[static_cast<size_t>(std::stoi(lines[k].substr(21, 5)))] = true;
+  }
+  for (int s = 1; s <= kRecords; ++s) EXPECT_EQ(seen[static_cast<size_t>(s)], s != kUnwritable) << s;
+  qel::QelEmptyTree(code);
 }
 
 }  // namespace
