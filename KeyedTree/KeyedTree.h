@@ -21,6 +21,7 @@
 
 #include "KeyedTree/AvlTree.h"
 #include "Siblings/Basalon/Keys.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Strings.h"
 #include "Siblings/Basalon/TraceLog.h"
 
@@ -268,6 +269,28 @@ class KeyedTree {
     node->rec = copy;
   }
 
+  // Changes the stored record of satKey in one writer step: change(copy) edits a copy of it and
+  // returns a code; only when that code is 0 does the copy replace the stored record. Returns false
+  // (nothing logged, nothing changed) when no record has the key; otherwise code is change's result.
+  // A DMA key takes no lock, as in UpdateRec.
+  template <class ChangeFn>
+  bool ModifyRec(int64_t satKey, ChangeFn&& change, int32_t& code) {
+    code = basalon::kResultOk;
+    if (basalon::isdma(satKey)) {
+      basalon::DmaBlock* block = satKey < 1 ? nullptr : liveBlock(satKey);
+      if (block == nullptr || block->elsetType != Traits::kElsetType || block->rec == nullptr) return false;
+      Record* rec = static_cast<Record*>(block->rec);
+      code = changeCopy(rec, change);
+      block->rec = rec;
+      return true;
+    }
+    WriterSection writer(*this);
+    Node* node = search(root_.v.load(std::memory_order_relaxed), satKey);
+    if (node == nullptr) return false;
+    code = changeCopy(node->rec, change);
+    return true;
+  }
+
   // Removes every node (post-order, without recursion). The sequence counter keeps counting.
   void EmptyTree(int32_t& code) {
     WriterSection writer(*this);
@@ -430,18 +453,31 @@ class KeyedTree {
 
   bool TreeIsEmpty() const { return root_.v.load(std::memory_order_acquire) == nullptr; }
 
-  // Writes every record in ascending key order with writeOne (0 = written). When a record gives
-  // no text or cannot be written, that node's higher subtree is skipped.
+  // Writes every record in ascending key order with writeOne (0 = written). A record that gives no
+  // text or cannot be written does not stop the others; returns how many records were not written.
   template <class WriteFn>
-  void WriteLinesWith(WriteFn&& writeOne) {
+  int32_t WriteLinesWith(WriteFn&& writeOne) {
+    int32_t failed = 0;
     BeginRead();
-    writeInOrder(root_.v.load(std::memory_order_acquire), writeOne);
+    forEachInOrder([&](const Node* p) {
+      const Record* rec = recordOf(p);
+      if (rec == nullptr) {
+        ++failed;
+        return true;
+      }
+      Record copy{};
+      Traits::copy(copy, *rec);
+      if (writeOne(static_cast<const Record&>(copy)) != 0) ++failed;
+      Traits::release(copy);
+      return true;
+    });
     EndRead();
+    return failed;
   }
 
-  // Writes every record to an open unit with the store's own record writer.
-  void WriteLines(int32_t unit) {
-    WriteLinesWith([unit](const Record& rec) { return Traits::writeRecord(rec, unit); });
+  // Writes every record to an open unit with the store's own record writer; the number not written.
+  int32_t WriteLines(int32_t unit) {
+    return WriteLinesWith([unit](const Record& rec) { return Traits::writeRecord(rec, unit); });
   }
 
   // Calls visit(key, record) for every node in pre-order (node, lower, higher) under the read side.
@@ -645,6 +681,24 @@ class KeyedTree {
     delete rec;
   }
 
+  // Lets change edit a copy of *slot and puts the copy in its place when change gives 0.
+  template <class ChangeFn>
+  static int32_t changeCopy(Record*& slot, ChangeFn& change) {
+    Record* copy = newCopy(*slot);
+    if (copy == nullptr) {
+      logError("ModifyRec: Memory allocation failed");
+      return basalon::kResultFail;
+    }
+    const int32_t code = change(*copy);
+    if (code != basalon::kResultOk) {
+      deleteRecord(copy);
+      return code;
+    }
+    deleteRecord(slot);
+    slot = copy;
+    return code;
+  }
+
   void releaseNode(Node* node) {
     deleteRecord(node->rec);
     nodes_.release(node);
@@ -706,20 +760,6 @@ class KeyedTree {
       if (!fn(p)) return;
       p = p->higher;
     }
-  }
-
-  template <class WriteFn>
-  void writeInOrder(const Node* p, WriteFn& writeOne) {
-    if (p == nullptr) return;
-    writeInOrder(p->lower, writeOne);
-    const Record* rec = recordOf(p);
-    if (rec == nullptr) return;
-    Record copy{};
-    Traits::copy(copy, *rec);
-    const int32_t rc = writeOne(static_cast<const Record&>(copy));
-    Traits::release(copy);
-    if (rc != 0) return;
-    writeInOrder(p->higher, writeOne);
   }
 
   // AddNode; exhausted tells that every one of the kMaxKeyAttempts keys was taken.

@@ -1,10 +1,11 @@
 // The Qel store instance and what the engine needs of Qel records: keys, equality, sort text.
 #include "Qel/QelTree.h"
 
-#include <atomic>
 #include <charconv>
 #include <cstring>
 
+#include "Qel/QelWriter.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Chronel/Chronel.h"
 
@@ -17,8 +18,6 @@ QelTree& tree() {
   static QelTree* const store = new QelTree;
   return *store;
 }
-
-std::atomic<QelLinesWriter> gLinesWriter{nullptr};
 
 }  // namespace
 
@@ -35,8 +34,7 @@ void QelTreeTraits::markNotFound(Record& rec) {
 void QelTreeTraits::sortString(const Record& rec, char out[32]) { FieldsToStr(rec, out); }
 
 int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {
-  const QelLinesWriter writer = gLinesWriter.load();
-  return writer != nullptr ? writer(rec, unit) : 2;
+  return Qel2Lines(rec, unit) ? basalon::kResultOk : basalon::kResultFail;
 }
 
 void AddQelToMem(const QelRecord& rec, int64_t& satKey, QelBinTree** node) {
@@ -62,8 +60,7 @@ void QelGetTreeKeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKey
 bool QelTreeIsEmpty() { return tree().TreeIsEmpty(); }
 void QelBeginRead() { tree().BeginRead(); }
 void QelEndRead() { tree().EndRead(); }
-void QelWriteLines(int32_t unit) { tree().WriteLines(unit); }
-void SetQelLinesWriter(QelLinesWriter writer) { gLinesWriter.store(writer); }
+int32_t QelWriteLines(int32_t unit) { return tree().WriteLines(unit); }
 
 int64_t CreateSatKeyFrQel(const QelRecord& rec) {
   return chronel::createsatkey(rec.satNum, kQelElsetType, InputDateToDs50(rec.epoch));

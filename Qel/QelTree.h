@@ -13,10 +13,6 @@ namespace qel {
 // Element-set type code of Qel records (last digit of their standard keys, DMA block type).
 constexpr int32_t kQelElsetType = 5;
 
-// Writes one record as text on an open unit; 0 when written, non-zero when the record gives no
-// text or a line cannot be written.
-using QelLinesWriter = int32_t (*)(const QelRecord& rec, int32_t unit);
-
 // What the engine needs to know of Qel records.
 struct QelTreeTraits {
   using Record = QelRecord;
@@ -70,10 +66,16 @@ void QelGetTreeKeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKey
 bool QelTreeIsEmpty();
 void QelBeginRead();
 void QelEndRead();
-// Writes every record in ascending key order with the installed Qel text writer.
-void QelWriteLines(int32_t unit);
-// Installs the record text writer used by QelWriteLines (null: records give no text).
-void SetQelLinesWriter(QelLinesWriter writer);
+// Writes every record in ascending key order as a multi-line message (Qel2Lines). A record that
+// cannot be written (a value too large for its column, a failed write) does not stop the others;
+// returns how many records were not written.
+int32_t QelWriteLines(int32_t unit);
+// Changes the stored record of satKey in one writer step: change(copy) returns 0 to keep its edit.
+// False when no record has the key; code is change's result.
+template <class ChangeFn>
+bool QelModifyRec(int64_t satKey, ChangeFn&& change, int32_t& code) {
+  return QelStore().ModifyRec(satKey, change, code);
+}
 
 // Standard key of a record: createsatkey(satNum, 5, epoch in DS50 UTC); -1 when none.
 int64_t CreateSatKeyFrQel(const QelRecord& rec);

@@ -1,5 +1,5 @@
 // The keyed record tree engine on a small test record: AVL shape after long random operation
-// sequences, key bumping, duplicates, listing orders and writer skipping.
+// sequences, key bumping, duplicates, listing orders and writer failures.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -242,22 +242,27 @@ TEST_F(KeyedTreeTest, ListingOrders) {
   tree.EmptyTree(code);
 }
 
-TEST_F(KeyedTreeTest, WriterFailureSkipsTheHigherSubtreeOnly) {
-  // Ascending inserts of 1..7 give the perfect tree 4 / (2: 1, 3) / (6: 5, 7).
+TEST_F(KeyedTreeTest, WriterFailureSkipsOnlyTheFailingRecord) {
+  // Ascending inserts of 1..7 give the perfect tree 4 / (2: 1, 3) / (6: 5, 7): a failure at an
+  // inner node or at the root still lets every record of its higher subtree be written.
   Tree tree;
   for (int s = 1; s <= 7; ++s) tree.AddToMem(TestRec{s, 0, {}});
+  int32_t failed = -1;
   auto writeAllBut = [&](int failing) {
     std::vector<int> written;
-    tree.WriteLinesWith([&](const TestRec& r) {
+    failed = tree.WriteLinesWith([&](const TestRec& r) {
       written.push_back(r.satNum);
       return r.satNum == failing ? 2 : 0;
     });
     return written;
   };
-  EXPECT_EQ(writeAllBut(0), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_EQ(writeAllBut(2), (std::vector<int>{1, 2, 4, 5, 6, 7}));
-  EXPECT_EQ(writeAllBut(4), (std::vector<int>{1, 2, 3, 4}));
-  EXPECT_EQ(writeAllBut(6), (std::vector<int>{1, 2, 3, 4, 5, 6}));
+  const std::vector<int> all{1, 2, 3, 4, 5, 6, 7};
+  EXPECT_EQ(writeAllBut(0), all);
+  EXPECT_EQ(failed, 0);
+  for (int failing : {2, 4, 6}) {
+    EXPECT_EQ(writeAllBut(failing), all) << failing;
+    EXPECT_EQ(failed, 1) << failing;
+  }
   int32_t code = 0;
   tree.EmptyTree(code);
 }
