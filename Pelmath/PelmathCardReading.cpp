@@ -5,6 +5,7 @@
 #include <string>
 
 #include "Pelmath/JplProcessing.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Strings.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
@@ -68,8 +69,7 @@ int ReadPelmathFrFile(std::string_view fileName) {
 
 int ReadPelmathFrFileUnit(int unit) {
   if (basalon::existfortdotfileunit(unit)) {
-    basalon::tracelogerror("ReadPelmathFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
-    return 2;
+    return basalon::fail("ReadPelmathFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
   }
   if (basalon::filerewind(unit) != basalon::kUnitOk) return 0;
   std::string line;
