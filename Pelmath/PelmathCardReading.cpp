@@ -2,9 +2,11 @@
 // the JPL cards set the file name and the DS50 span of the JPL control record.
 #include "Pelmath/PelmathCardReading.h"
 
+#include <algorithm>
 #include <string>
 
 #include "Pelmath/JplProcessing.h"
+#include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Strings.h"
 #include "Siblings/Basalon/TraceLog.h"
@@ -59,8 +61,10 @@ int PelmathCardType(std::string_view line) {
 }
 
 int ReadPelmathFrFile(std::string_view fileName) {
-  const int st = basalon::fileopen(
-      kPelmathCardUnit, fileName.substr(0, std::min<size_t>(fileName.size(), 512)), basalon::kOpenRead, 1);
+  // The host's name: at most 512 characters, to its first NUL, trailing blanks dropped.
+  const std::string name =
+      basalon::hostText(fileName.data(), std::min<size_t>(fileName.size(), basalon::kFileNameWidth));
+  const int st = basalon::fileopen(kPelmathCardUnit, name, basalon::kOpenRead, 1);
   if (st != basalon::kUnitOk) return st;
   const int result = ReadPelmathFrFileUnit(kPelmathCardUnit);
   basalon::fileclose(kPelmathCardUnit);
