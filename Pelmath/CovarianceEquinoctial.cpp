@@ -1,7 +1,6 @@
 // Equinoctial covariance: the closed-form G1 Jacobian and the conversions built on it.
 #include "Pelmath/CovarianceEquinoctial.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "Pelmath/CovarianceRotations.h"
@@ -17,12 +16,11 @@ using basalon::similarity;
 // Column of message order k in the native order (af, ag, L, n, chi, psi <- 5, 6, 1, 2, 3, 4).
 constexpr size_t kMsgToNative[6] = {4, 5, 0, 1, 2, 3};
 
-// J = R6(UVW -> XYZ) * G1m; false when the state is hyperbolic.
-bool eciJacobian(const Vec3& pos, const Vec3& vel, Mat6& j) {
+// J = R6(UVW -> XYZ) * G1m (zero for a hyperbolic state, which G1 has logged).
+Mat6 eciJacobian(const Vec3& pos, const Vec3& vel) {
   Mat6 g1m;
-  const bool ok = g1JacobianMsgOrder(pos, vel, g1m);
-  j = mulMat<6>(blockDiagonal6(uvwFrameMatrix(pos, vel)), g1m);
-  return ok;
+  g1JacobianMsgOrder(pos, vel, g1m);
+  return mulMat<6>(blockDiagonal6(uvwFrameMatrix(pos, vel)), g1m);
 }
 
 // Inverse of a 6x6 matrix; all zeros when it is singular.
@@ -132,15 +130,11 @@ Mat9 covEqnxToUvw9(const Vec3& pos, const Vec3& vel, const Mat9& cEq) {
 }
 
 Mat9 covEqnxToEci9(const Vec3& pos, const Vec3& vel, const Mat9& cEq) {
-  Mat6 j;
-  eciJacobian(pos, vel, j);
-  return similarityOfStateBlock(j, cEq);
+  return similarityOfStateBlock(eciJacobian(pos, vel), cEq);
 }
 
 Mat9 covEciToEqnx9(const Vec3& pos, const Vec3& vel, const Mat9& cEci) {
-  Mat6 j;
-  eciJacobian(pos, vel, j);
-  return similarityOfStateBlock(inverse6(j), cEci);
+  return similarityOfStateBlock(inverse6(eciJacobian(pos, vel)), cEci);
 }
 
 }  // namespace pelmath
