@@ -268,3 +268,26 @@ TEST_F(JplNames, CardFileNameEndsAtItsNul) {
 }
 
 }  // namespace
+
+namespace {
+
+// The integer spectrum of the exports: 0, 2 and 3 name their matrices, every other value the
+// series (also a negative one, which never selects the linearised nutation).
+TEST(SpectrumCodes, ValuesOutsideTheTableActAsTheSeries) {
+  const double pos[3] = {7000.0, -1200.0, 300.0}, vel[3] = {1.0, 7.2, 0.4};
+  double p1[3], v1[3];
+  RotJ2KToDate(1, 0, 21000.0, pos, vel, p1, v1);
+  for (const int32_t spectr : {-1, 4, 99}) {
+    double p[3], v[3];
+    RotJ2KToDate(spectr, 0, 21000.0, pos, vel, p, v);
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_EQ(p[k], p1[k]) << spectr;
+      EXPECT_EQ(v[k], v1[k]) << spectr;
+    }
+  }
+  double p0[3], v0[3];
+  RotJ2KToDate(0, 0, 21000.0, pos, vel, p0, v0);  // linearised: a different matrix
+  EXPECT_NE(p0[0], p1[0]);
+}
+
+}  // namespace
