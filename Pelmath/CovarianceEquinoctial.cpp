@@ -1,67 +1,59 @@
 // Equinoctial covariance: the closed-form G1 Jacobian and the conversions built on it.
 #include "Pelmath/CovarianceEquinoctial.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "Pelmath/CovarianceRotations.h"
-#include "Siblings/Basalon/TraceLog.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Planix/Planix.h"
 
 namespace pelmath {
 namespace {
 
-using basalon::cross;
-using basalon::dot;
-using basalon::mag;
+using basalon::similarity;
 
 // Column of message order k in the native order (af, ag, L, n, chi, psi <- 5, 6, 1, 2, 3, 4).
-constexpr int kMsgToNative[6] = {4, 5, 0, 1, 2, 3};
+constexpr size_t kMsgToNative[6] = {4, 5, 0, 1, 2, 3};
 
-// J = R6(UVW -> XYZ) * G1m; false when the state is hyperbolic.
-bool ecijacobian(const double pos[3], const double vel[3], double j[36]) {
-  double g1m[36], r6[36];
-  const bool ok = g1matmsg(pos, vel, g1m);
-  Mat3 m;
-  uvwrotmtx(pos, vel, m);
-  blockmtx6(m, r6);
-  for (int r = 0; r < 6; ++r)
-    for (int c = 0; c < 6; ++c) {
-      double s = 0.0;
-      for (int k = 0; k < 6; ++k) s += r6[r * 6 + k] * g1m[k * 6 + c];
-      j[r * 6 + c] = s;
-    }
-  return ok;
+// J = R6(UVW -> XYZ) * G1m (zero for a hyperbolic state, which G1 has logged).
+Mat6 eciJacobian(const Vec3& pos, const Vec3& vel) {
+  Mat6 g1m;
+  g1JacobianMsgOrder(pos, vel, g1m);
+  return mulMat<6>(blockDiagonal6(uvwFrameMatrix(pos, vel)), g1m);
+}
+
+// Inverse of a 6x6 matrix; all zeros when it is singular.
+Mat6 inverse6(const Mat6& m) {
+  Mat6 inv;
+  basalon::minv(m.data(), 6, inv.data());
+  return inv;
 }
 
 }  // namespace
 
-bool g1mat(const double pos[3], const double vel[3], double g1[36], std::optional<double> muArg) {
-  std::fill(g1, g1 + 36, 0.0);
+bool g1Jacobian(const Vec3& pos, const Vec3& vel, Mat6& g1, std::optional<double> muArg) {
+  g1.fill(0.0);
   const double mu = muArg.value_or(planix::genvgeo().muKm);
-  const double r = mag(pos);
+  const double r = norm(pos);
   const double xi = 2.0 * mu / r - dot(vel, vel);
   if (xi < 0.0) {
-    basalon::tracelogerror("G1Mat: Hyperbolic");
+    basalon::logErrorf("G1Mat: Hyperbolic");
     return false;
   }
-  double h[3];
-  cross(h, pos, vel);
-  const double hm = mag(h);
+  const Vec3 h = cross(pos, vel);
+  const double hm = norm(h);
   const double wx = h[0] / hm, wy = h[1] / hm, wz = h[2] / hm;
-  const double w[3] = {wx, wy, wz};
-  const double rhat[3] = {pos[0] / r, pos[1] / r, pos[2] / r};
+  const Vec3 w{wx, wy, wz};
+  const Vec3 rhat{pos[0] / r, pos[1] / r, pos[2] / r};
   const double rdot = dot(pos, vel) / r;
-  double vhat[3];
-  cross(vhat, w, rhat);
+  const Vec3 vhat = cross(w, rhat);
 
   // Eccentricity vector and the direct equinoctial basis.
-  double vxh[3];
-  cross(vxh, vel, h);
-  const double ev[3] = {vxh[0] / mu - rhat[0], vxh[1] / mu - rhat[1], vxh[2] / mu - rhat[2]};
-  const double f[3] = {1.0 - wx * wx / (1.0 + wz), -wx * wy / (1.0 + wz), -wx};
-  const double g[3] = {-wx * wy / (1.0 + wz), 1.0 - wy * wy / (1.0 + wz), -wy};
+  const Vec3 vxh = cross(vel, h);
+  const Vec3 ev{vxh[0] / mu - rhat[0], vxh[1] / mu - rhat[1], vxh[2] / mu - rhat[2]};
+  const Vec3 f{1.0 - wx * wx / (1.0 + wz), -wx * wy / (1.0 + wz), -wx};
+  const Vec3 g{-wx * wy / (1.0 + wz), 1.0 - wy * wy / (1.0 + wz), -wy};
   const double af = dot(ev, f), ag = dot(ev, g);
   const double e2 = dot(ev, ev);
   const double beta = std::sqrt(1.0 - e2);
@@ -83,7 +75,7 @@ bool g1mat(const double pos[3], const double vel[3], double g1[36], std::optiona
   const double rho = rdot / r;
   const double gamma2 = r * r / (a * hm * hm / mu) + 1.0;
 
-  auto at = [g1](int row, int col) -> double& { return g1[(row - 1) * 6 + (col - 1)]; };
+  auto at = [&g1](size_t row, size_t col) -> double& { return g1[(row - 1) * 6 + (col - 1)]; };
   at(1, 1) = esinE * q;
   at(1, 2) = -(2.0 / 3.0) * r;
   at(1, 5) = (af - cosF) * q;
@@ -111,44 +103,38 @@ bool g1mat(const double pos[3], const double vel[3], double g1[36], std::optiona
   return true;
 }
 
-bool g1matmsg(const double pos[3], const double vel[3], double g1m[36], std::optional<double> mu) {
-  double g1[36];
-  const bool ok = g1mat(pos, vel, g1, mu);
-  for (int r = 0; r < 6; ++r)
-    for (int c = 0; c < 6; ++c) g1m[r * 6 + c] = g1[r * 6 + kMsgToNative[c]];
+bool g1JacobianMsgOrder(const Vec3& pos, const Vec3& vel, Mat6& g1m, std::optional<double> mu) {
+  Mat6 g1;
+  const bool ok = g1Jacobian(pos, vel, g1, mu);
+  for (size_t r = 0; r < 6; ++r)
+    for (size_t c = 0; c < 6; ++c) g1m[r * 6 + c] = g1[r * 6 + kMsgToNative[c]];
   return ok;
 }
 
-void coveqnx2uvw(const double pos[3], const double vel[3], const double cEq[36], double cUvw[36]) {
-  double g1m[36];
-  g1matmsg(pos, vel, g1m);
-  rotcov6(g1m, cEq, cUvw);
+Mat6 covEqnxToUvw(const Vec3& pos, const Vec3& vel, const Mat6& cEq) {
+  Mat6 g1m;
+  g1JacobianMsgOrder(pos, vel, g1m);
+  return similarity<6>(g1m, cEq);
 }
 
-void covuvw2eqnx(const double pos[3], const double vel[3], const double cUvw[36], double cEq[36]) {
-  double g1m[36], inv[36];
-  g1matmsg(pos, vel, g1m);
-  basalon::minv(g1m, 6, inv);
-  rotcov6(inv, cUvw, cEq);
+Mat6 covUvwToEqnx(const Vec3& pos, const Vec3& vel, const Mat6& cUvw) {
+  Mat6 g1m;
+  g1JacobianMsgOrder(pos, vel, g1m);
+  return similarity<6>(inverse6(g1m), cUvw);
 }
 
-void coveqnx2uvw9(const double pos[3], const double vel[3], const double cEq[81], double cUvw[81]) {
-  double g1m[36];
-  g1matmsg(pos, vel, g1m);
-  rotcov9(g1m, cEq, cUvw);
+Mat9 covEqnxToUvw9(const Vec3& pos, const Vec3& vel, const Mat9& cEq) {
+  Mat6 g1m;
+  g1JacobianMsgOrder(pos, vel, g1m);
+  return similarityOfStateBlock(g1m, cEq);
 }
 
-void coveqnx2eci9(const double pos[3], const double vel[3], const double cEq[81], double cEci[81]) {
-  double j[36];
-  ecijacobian(pos, vel, j);
-  rotcov9(j, cEq, cEci);
+Mat9 covEqnxToEci9(const Vec3& pos, const Vec3& vel, const Mat9& cEq) {
+  return similarityOfStateBlock(eciJacobian(pos, vel), cEq);
 }
 
-void coveci2eqnx9(const double pos[3], const double vel[3], const double cEci[81], double cEq[81]) {
-  double j[36], inv[36];
-  ecijacobian(pos, vel, j);
-  basalon::minv(j, 6, inv);
-  rotcov9(inv, cEci, cEq);
+Mat9 covEciToEqnx9(const Vec3& pos, const Vec3& vel, const Mat9& cEci) {
+  return similarityOfStateBlock(inverse6(eciJacobian(pos, vel)), cEci);
 }
 
 }  // namespace pelmath

@@ -1,168 +1,104 @@
-// Covariance frame rotations: builders of the 6x6 rotation and the two-product similarity transform.
+// Covariance frame rotations: builders of the 6x6 rotation, then one similarity transform.
 #include "Pelmath/CovarianceRotations.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "Pelmath/EarthFrames.h"
-#include "Pelmath/PrecessionNutation.h"
 #include "Siblings/Basalon/Vectors.h"
 
 namespace pelmath {
 namespace {
 
-// out = a * b for n x n row-major matrices (out must not alias a or b).
-void matmul(const double* a, const double* b, double* out, int n) {
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      double s = 0.0;
-      for (int k = 0; k < n; ++k) s += a[i * n + k] * b[k * n + j];
-      out[i * n + j] = s;
+using basalon::similarity;
+
+Mat3 fromColumns(const Vec3& c0, const Vec3& c1, const Vec3& c2) {
+  return {{{c0[0], c1[0], c2[0]}, {c0[1], c1[1], c2[1]}, {c0[2], c1[2], c2[2]}}};
+}
+
+// Unit normal of the orbit plane; a zero r x v propagates as non-finite.
+Vec3 orbitNormal(const Vec3& pos, const Vec3& vel) {
+  const Vec3 h = cross(pos, vel);
+  const double hm = norm(h);
+  return {h[0] / hm, h[1] / hm, h[2] / hm};
+}
+
+// The 6x6 matrix [[A, 0], [B, C]] of three 3x3 blocks.
+Mat6 blocks6(const Mat3& a, const Mat3& b, const Mat3& c) {
+  Mat6 r6{};
+  for (size_t i = 0; i < 3; ++i)
+    for (size_t j = 0; j < 3; ++j) {
+      r6[i * 6 + j] = a[i][j];
+      r6[(i + 3) * 6 + j] = b[i][j];
+      r6[(i + 3) * 6 + j + 3] = c[i][j];
     }
+  return r6;
 }
 
-// out = a * b^T.
-void matmulbt(const double* a, const double* b, double* out, int n) {
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      double s = 0.0;
-      for (int k = 0; k < n; ++k) s += a[i * n + k] * b[j * n + k];
-      out[i * n + j] = s;
-    }
-}
-
-// out = a^T * b.
-void matmulat(const double* a, const double* b, double* out, int n) {
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j) {
-      double s = 0.0;
-      for (int k = 0; k < n; ++k) s += a[k * n + i] * b[k * n + j];
-      out[i * n + j] = s;
-    }
-}
-
-// R C R^T (transposed = false) or R^T C R (transposed = true) of n x n matrices.
-void similarity(const double* r, const double* c, double* out, int n, bool transposed) {
-  double tmp[81];
-  double res[81];
-  if (transposed) {
-    matmulat(r, c, tmp, n);  // R^T C
-    matmul(tmp, r, res, n);  // (R^T C) R
-  } else {
-    matmul(r, c, tmp, n);      // R C
-    matmulbt(tmp, r, res, n);  // (R C) R^T
-  }
-  std::copy(res, res + n * n, out);
-}
-
-void setcolumn(Mat3& m, int col, const double v[3]) {
-  for (int i = 0; i < 3; ++i) m[i][col] = v[i];
+// C' = R6 C R6^T (frame -> XYZ) or R6^T C R6 (XYZ -> frame) with R6 the block of a frame matrix.
+Mat6 rotateByFrame(const Mat3& frame, const Mat6& c, Similarity form) {
+  return similarity<6>(blockDiagonal6(frame), c, form);
 }
 
 }  // namespace
 
-void uvwrotmtx(const double pos[3], const double vel[3], Mat3& m) {
-  double u[3], w[3], h[3], v[3];
-  basalon::unitvec(pos, u);
-  basalon::cross(h, pos, vel);
-  const double hm = basalon::mag(h);
-  for (int k = 0; k < 3; ++k) w[k] = h[k] / hm;  // a zero r x v propagates as non-finite
-  basalon::cross(v, w, u);
-  setcolumn(m, 0, u);
-  setcolumn(m, 1, v);
-  setcolumn(m, 2, w);
+Mat3 uvwFrameMatrix(const Vec3& pos, const Vec3& vel) {
+  const Vec3 u = unitVector(pos);
+  const Vec3 w = orbitNormal(pos, vel);
+  return fromColumns(u, cross(w, u), w);
 }
 
-void ptwrotmtx(const double pos[3], const double vel[3], Mat3& m) {
-  double t[3], w[3], h[3], p[3];
-  basalon::unitvec(vel, t);
-  basalon::cross(h, pos, vel);
-  const double hm = basalon::mag(h);
-  for (int k = 0; k < 3; ++k) w[k] = h[k] / hm;
-  basalon::cross(p, t, w);
-  setcolumn(m, 0, p);
-  setcolumn(m, 1, t);
-  setcolumn(m, 2, w);
+Mat3 ptwFrameMatrix(const Vec3& pos, const Vec3& vel) {
+  const Vec3 t = unitVector(vel);
+  const Vec3 w = orbitNormal(pos, vel);
+  return fromColumns(cross(t, w), t, w);
 }
 
-void blockmtx6(const Mat3& m, double r6[36]) {
-  std::fill(r6, r6 + 36, 0.0);
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) {
-      r6[i * 6 + j] = m[i][j];
-      r6[(i + 3) * 6 + j + 3] = m[i][j];
-    }
-}
+Mat6 blockDiagonal6(const Mat3& m) { return blocks6(m, Mat3{}, m); }
 
-void rotcov6(const double r6[36], const double c[36], double out[36]) { similarity(r6, c, out, 6, false); }
-void rotcov6t(const double r6[36], const double c[36], double out[36]) { similarity(r6, c, out, 6, true); }
-
-// 9x9 by blocks: with R9 = [[R6, 0], [0, I3]] and C = [[A, B], [B^T, D]], R9 C R9^T is
-// [[R6 A R6^T, R6 B], [B^T R6^T, D]] (and the same with R6^T for the transposed form).
-static void rotcov9blocks(const double r6[36], const double c[81], double out[81], bool transposed) {
-  double a[36], res[81], rb[18];
-  for (int i = 0; i < 6; ++i)
-    for (int j = 0; j < 6; ++j) a[i * 6 + j] = c[i * 9 + j];
-  similarity(r6, a, a, 6, transposed);
-  for (int i = 0; i < 6; ++i)
-    for (int j = 0; j < 3; ++j) {
+// By blocks: with C = [[A, B], [B^T, D]], J9 C J9^T is [[J A J^T, J B], [B^T J^T, D]] (and the
+// same with J^T for the transposed form).
+Mat9 similarityOfStateBlock(const Mat6& j, const Mat9& c, Similarity form) {
+  const bool transposedForm = form == Similarity::kRtCR;
+  Mat6 a;
+  for (size_t r = 0; r < 6; ++r)
+    for (size_t col = 0; col < 6; ++col) a[r * 6 + col] = c[r * 9 + col];
+  a = similarity<6>(j, a, form);
+  Mat9 res;
+  for (size_t r = 0; r < 6; ++r) {
+    for (size_t col = 0; col < 6; ++col) res[r * 9 + col] = a[r * 6 + col];
+    for (size_t col = 0; col < 3; ++col) {
       double sum = 0.0;
-      for (int k = 0; k < 6; ++k) sum += (transposed ? r6[k * 6 + i] : r6[i * 6 + k]) * c[k * 9 + 6 + j];
-      rb[i * 3 + j] = sum;
+      for (size_t k = 0; k < 6; ++k)
+        sum += (transposedForm ? j[k * 6 + r] : j[r * 6 + k]) * c[k * 9 + 6 + col];
+      res[r * 9 + 6 + col] = res[(6 + col) * 9 + r] = sum;
     }
-  for (int i = 0; i < 6; ++i) {
-    for (int j = 0; j < 6; ++j) res[i * 9 + j] = a[i * 6 + j];
-    for (int j = 0; j < 3; ++j) res[i * 9 + 6 + j] = res[(6 + j) * 9 + i] = rb[i * 3 + j];
   }
-  for (int i = 6; i < 9; ++i)
-    for (int j = 6; j < 9; ++j) res[i * 9 + j] = c[i * 9 + j];
-  std::copy(res, res + 81, out);
+  for (size_t r = 6; r < 9; ++r)
+    for (size_t col = 6; col < 9; ++col) res[r * 9 + col] = c[r * 9 + col];
+  return res;
 }
 
-void rotcov9(const double r6[36], const double c[81], double out[81]) { rotcov9blocks(r6, c, out, false); }
-
-void rotcov9t(const double r6[36], const double c[81], double out[81]) { rotcov9blocks(r6, c, out, true); }
-
-namespace {
-
-// C' = R6 C R6^T (toXyz) or R6^T C R6 with R6 the block matrix of a frame builder.
-void rotatebyframe(void (*builder)(const double*, const double*, Mat3&), const double pos[3], const double vel[3],
-                   const double cIn[36], double cOut[36], bool toXyz) {
-  Mat3 m;
-  double r6[36];
-  builder(pos, vel, m);
-  blockmtx6(m, r6);
-  if (toXyz)
-    rotcov6(r6, cIn, cOut);
-  else
-    rotcov6t(r6, cIn, cOut);
+Mat6 covUvwToXyz(const Vec3& pos, const Vec3& vel, const Mat6& cUvw) {
+  return rotateByFrame(uvwFrameMatrix(pos, vel), cUvw, Similarity::kRCRt);
 }
 
-}  // namespace
-
-void covuvw2xyz(const double pos[3], const double vel[3], const double cUvw[36], double cXyz[36]) {
-  rotatebyframe(uvwrotmtx, pos, vel, cUvw, cXyz, true);
+Mat6 covXyzToUvw(const Vec3& pos, const Vec3& vel, const Mat6& cXyz) {
+  return rotateByFrame(uvwFrameMatrix(pos, vel), cXyz, Similarity::kRtCR);
 }
 
-void covxyz2uvw(const double pos[3], const double vel[3], const double cXyz[36], double cUvw[36]) {
-  rotatebyframe(uvwrotmtx, pos, vel, cXyz, cUvw, false);
+Mat6 covPtwToXyz(const Vec3& pos, const Vec3& vel, const Mat6& cPtw) {
+  return rotateByFrame(ptwFrameMatrix(pos, vel), cPtw, Similarity::kRCRt);
 }
 
-void covptw2xyz(const double pos[3], const double vel[3], const double cPtw[36], double cXyz[36]) {
-  rotatebyframe(ptwrotmtx, pos, vel, cPtw, cXyz, true);
+Mat6 covXyzToPtw(const Vec3& pos, const Vec3& vel, const Mat6& cXyz) {
+  return rotateByFrame(ptwFrameMatrix(pos, vel), cXyz, Similarity::kRtCR);
 }
 
-void covxyz2ptw(const double pos[3], const double vel[3], const double cXyz[36], double cPtw[36]) {
-  rotatebyframe(ptwrotmtx, pos, vel, cXyz, cPtw, false);
-}
-
-void covuvwptw(const double pos[3], const double vel[3], const double cIn[36], double cOut[36], int direction) {
-  const double rm = basalon::mag(pos), vm = basalon::mag(vel);
-  if (basalon::eqr(rm, 0.0) || basalon::eqr(vm, 0.0)) {
-    std::fill(cOut, cOut + 36, 0.0);
-    return;
-  }
-  double cosb = basalon::dot(pos, vel) / (rm * vm);
+Mat6 covUvwPtw(const Vec3& pos, const Vec3& vel, const Mat6& cIn, UvwPtwDirection direction) {
+  const double rm = norm(pos), vm = norm(vel);
+  if (basalon::eqr(rm, 0.0) || basalon::eqr(vm, 0.0)) return Mat6{};
+  double cosb = dot(pos, vel) / (rm * vm);
   double sinb;
   if (cosb >= 1.0 || cosb <= -1.0) {
     cosb = std::clamp(cosb, -1.0, 1.0);
@@ -172,108 +108,73 @@ void covuvwptw(const double pos[3], const double vel[3], const double cIn[36], d
   }
   // A maps UVW components to PTW components: P = sin b U - cos b V, T = cos b U + sin b V.
   const Mat3 a{{{sinb, -cosb, 0.0}, {cosb, sinb, 0.0}, {0.0, 0.0, 1.0}}};
-  double a6[36];
-  blockmtx6(a, a6);
-  if (direction == 0)
-    rotcov6(a6, cIn, cOut);
-  else
-    rotcov6t(a6, cIn, cOut);
+  return rotateByFrame(a, cIn,
+                       direction == UvwPtwDirection::kUvwToPtw ? Similarity::kRCRt : Similarity::kRtCR);
 }
 
-void eci2efgcovmtx(double theta, double r6[36]) {
+Mat6 eciToEfgCovMatrix(double theta) {
   const double c = std::cos(theta), s = std::sin(theta), w = kCovEarthRateRadPerSec;
-  const double m[3][3] = {{c, s, 0.0}, {-s, c, 0.0}, {0.0, 0.0, 1.0}};
-  const double md[3][3] = {{-w * s, w * c, 0.0}, {-w * c, -w * s, 0.0}, {0.0, 0.0, 0.0}};
-  std::fill(r6, r6 + 36, 0.0);
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) {
-      r6[i * 6 + j] = m[i][j];
-      r6[(i + 3) * 6 + j + 3] = m[i][j];
-      r6[(i + 3) * 6 + j] = md[i][j];
-    }
+  const Mat3 m{{{c, s, 0.0}, {-s, c, 0.0}, {0.0, 0.0, 1.0}}};
+  const Mat3 md{{{-w * s, w * c, 0.0}, {-w * c, -w * s, 0.0}, {0.0, 0.0, 0.0}}};
+  return blocks6(m, md, m);
 }
 
-void coveci2efg(double theta, const double cEci[36], double cEfg[36]) {
-  double r6[36];
-  eci2efgcovmtx(theta, r6);
-  rotcov6(r6, cEci, cEfg);
-}
+Mat6 covEciToEfg(double theta, const Mat6& cEci) { return similarity<6>(eciToEfgCovMatrix(theta), cEci); }
 
-void efg2ecicovmtx(double theta, double r6[36]) {
+Mat6 efgToEciCovMatrix(double theta) {
   // Inverse of [[M, 0], [Md, M]]: [[M^T, 0], [-M^T Md M^T, M^T]]. The transpose is not the inverse
   // here (Md mixes position into velocity), so EFG -> ECI uses the inverse.
-  double fwd[36];
-  eci2efgcovmtx(theta, fwd);
-  double mt[3][3], md[3][3];
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) {
+  const Mat6 fwd = eciToEfgCovMatrix(theta);
+  Mat3 mt, md;
+  for (size_t i = 0; i < 3; ++i)
+    for (size_t j = 0; j < 3; ++j) {
       mt[i][j] = fwd[j * 6 + i];
       md[i][j] = fwd[(i + 3) * 6 + j];
     }
-  double tmp[3][3];
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) tmp[i][j] = md[i][0] * mt[0][j] + md[i][1] * mt[1][j] + md[i][2] * mt[2][j];
-  std::fill(r6, r6 + 36, 0.0);
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) {
-      r6[i * 6 + j] = mt[i][j];
-      r6[(i + 3) * 6 + j + 3] = mt[i][j];
-      r6[(i + 3) * 6 + j] = -(mt[i][0] * tmp[0][j] + mt[i][1] * tmp[1][j] + mt[i][2] * tmp[2][j]);
-    }
+  Mat3 lower = mulMat(mt, mulMat(md, mt));
+  for (auto& row : lower)
+    for (double& v : row) v = -v;
+  return blocks6(mt, lower, mt);
 }
 
-void covefg2eci(double theta, const double cEfg[36], double cEci[36]) {
-  double r6[36];
-  efg2ecicovmtx(theta, r6);
-  rotcov6(r6, cEfg, cEci);
-}
+Mat6 covEfgToEci(double theta, const Mat6& cEfg) { return similarity<6>(efgToEciCovMatrix(theta), cEfg); }
 
-void covefg2ecr(double xp, double yp, const double cEfg[36], double cEcr[36]) {
+Mat6 covEfgToEcr(double xp, double yp, const Mat6& cEfg) {
   Mat3 w;
-  double r6[36];
   getpolarmotnmtx(xp, yp, w);
-  blockmtx6(w, r6);
-  rotcov6(r6, cEfg, cEcr);
+  return rotateByFrame(w, cEfg, Similarity::kRCRt);
 }
 
-void covecr2efg(double xp, double yp, const double cEcr[36], double cEfg[36]) {
+Mat6 covEcrToEfg(double xp, double yp, const Mat6& cEcr) {
   Mat3 w;
-  double r6[36];
   getpolarmotnmtx(xp, yp, w);
-  blockmtx6(w, r6);
-  rotcov6t(r6, cEcr, cEfg);  // W is orthogonal: its transpose is its inverse
+  return rotateByFrame(w, cEcr, Similarity::kRtCR);  // W is orthogonal: its transpose is its inverse
 }
 
-void covefg2sez(double lat, double lon, const double cEfg[36], double cSez[36]) {
+Mat6 covEfgToSez(double lat, double lon, const Mat6& cEfg) {
   // Rotation about z by the longitude, then about y by (pi/2 - latitude): rows S, E, Z.
   const double sp = std::sin(lat), cp = std::cos(lat), sl = std::sin(lon), cl = std::cos(lon);
   const Mat3 t{{{sp * cl, sp * sl, -cp}, {-sl, cl, 0.0}, {cp * cl, cp * sl, sp}}};
-  double r6[36];
-  blockmtx6(t, r6);
-  rotcov6(r6, cEfg, cSez);
+  return rotateByFrame(t, cEfg, Similarity::kRCRt);
 }
 
 namespace {
 
 // The 6x6 block of the precession-nutation matrix at a DS50 time.
-void pnblock(int spectr, int numTerms, double ds50, double r6[36]) {
+Mat6 pnBlock(PnSpectrum spectr, int numTerms, double ds50) {
   Mat3 pn;
   getpnmatrix(spectr, numTerms, centryj2000(ds50), pn);
-  blockmtx6(pn, r6);
+  return blockDiagonal6(pn);
 }
 
 }  // namespace
 
-void covj2k2date(int spectr, int numTerms, double ds50, const double cJ2k[81], double cDate[81]) {
-  double r6[36];
-  pnblock(spectr, numTerms, ds50, r6);
-  rotcov9(r6, cJ2k, cDate);
+Mat9 covJ2kToDate(PnSpectrum spectr, int numTerms, double ds50, const Mat9& cJ2k) {
+  return similarityOfStateBlock(pnBlock(spectr, numTerms, ds50), cJ2k, Similarity::kRCRt);
 }
 
-void covdate2j2k(int spectr, int numTerms, double ds50, const double cDate[81], double cJ2k[81]) {
-  double r6[36];
-  pnblock(spectr, numTerms, ds50, r6);
-  rotcov9t(r6, cDate, cJ2k);
+Mat9 covDateToJ2k(PnSpectrum spectr, int numTerms, double ds50, const Mat9& cDate) {
+  return similarityOfStateBlock(pnBlock(spectr, numTerms, ds50), cDate, Similarity::kRtCR);
 }
 
 }  // namespace pelmath

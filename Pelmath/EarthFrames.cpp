@@ -55,24 +55,24 @@ void getpolarmotnmtx(double xp, double yp, Mat3& w) {
   w = Mat3{{{cx, sx * sy, sx * cy}, {0.0, cy, -sy}, {-sx, cx * sy, cx * cy}}};
 }
 
-Vec3 applypolarmotion(double xp, double yp, const Vec3& v, int direction) {
+Vec3 applypolarmotion(double xp, double yp, const Vec3& v, PolarMotionDirection direction) {
   Mat3 w;
   getpolarmotnmtx(xp, yp, w);
-  return direction == 1 ? mxv(w, v) : mtxv(w, v);
+  return direction == PolarMotionDirection::kEfgToEcr ? mulMatVec(w, v) : mulMatTVec(w, v);
 }
 
 void efg2ecr(double xp, double yp, const Vec3& posEfg, const Vec3& velEfg, Vec3& posEcr, Vec3& velEcr) {
   Mat3 w;
   getpolarmotnmtx(xp, yp, w);
-  posEcr = mxv(w, posEfg);
-  velEcr = mxv(w, velEfg);
+  posEcr = mulMatVec(w, posEfg);
+  velEcr = mulMatVec(w, velEfg);
 }
 
 void ecr2efg(double xp, double yp, const Vec3& posEcr, const Vec3& velEcr, Vec3& posEfg, Vec3& velEfg) {
   Mat3 w;
   getpolarmotnmtx(xp, yp, w);
-  posEfg = mtxv(w, posEcr);
-  velEfg = mtxv(w, velEcr);
+  posEfg = mulMatTVec(w, posEcr);
+  velEfg = mulMatTVec(w, velEcr);
 }
 
 void llh2efg(const Vec3& llh, Vec3& efg) {
@@ -92,7 +92,7 @@ void llh2xyz(double theta, const Vec3& llh, Vec3& xyz) {
 }
 
 void xyz2llh(double theta, const Vec3& xyz, Vec3& llh) {
-  const double r = norm3(xyz);
+  const double r = norm(xyz);
   if (r == 0.0) {
     llh = {0.0, 0.0, 0.0};
     return;
@@ -156,14 +156,14 @@ Vec3 ecisenvelocity(const Vec3& pos) {
 }
 
 Vec3 renorm(const Vec3& v, const Vec3& ref) {
-  const double len = norm3(v);
+  const double len = norm(v);
   if (len == 0.0) return v;
-  const double k = norm3(ref) / len;
+  const double k = norm(ref) / len;
   return {v[0] * k, v[1] * k, v[2] * k};
 }
 
 void computeradec(const Vec3& v, double& ra, double& dec) {
-  const double len = norm3(v);
+  const double len = norm(v);
   if (len == 0.0) {
     ra = dec = 0.0;
     return;

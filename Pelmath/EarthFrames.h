@@ -1,5 +1,5 @@
 // Rotations between the Earth frames: inertial of date (ECI), Earth-fixed Greenwich (EFG), EFG with
-// polar motion (ECR), geodetic latitude/longitude/height (LLH) and small 3x3 matrix helpers.
+// polar motion (ECR) and geodetic latitude/longitude/height (LLH).
 #pragma once
 
 #include <cmath>
@@ -15,31 +15,6 @@ constexpr double kDs50J2000 = 18263.5;
 double centryj2000(double ds50);
 double centryb1950(double ds50);
 
-// ---- Matrix helpers (Mat3 is row-major: m[row][column]) ------------------------------------
-
-inline Vec3 mxv(const Mat3& m, const Vec3& v) {
-  return {m[0][0] * v[0] + m[0][1] * v[1] + m[0][2] * v[2], m[1][0] * v[0] + m[1][1] * v[1] + m[1][2] * v[2],
-          m[2][0] * v[0] + m[2][1] * v[1] + m[2][2] * v[2]};
-}
-// Transpose of m times v.
-inline Vec3 mtxv(const Mat3& m, const Vec3& v) {
-  return {m[0][0] * v[0] + m[1][0] * v[1] + m[2][0] * v[2], m[0][1] * v[0] + m[1][1] * v[1] + m[2][1] * v[2],
-          m[0][2] * v[0] + m[1][2] * v[1] + m[2][2] * v[2]};
-}
-inline Mat3 mxm(const Mat3& a, const Mat3& b) {
-  Mat3 c{};
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) c[i][j] = a[i][0] * b[0][j] + a[i][1] * b[1][j] + a[i][2] * b[2][j];
-  return c;
-}
-inline Mat3 transpose(const Mat3& a) {
-  Mat3 t{};
-  for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) t[i][j] = a[j][i];
-  return t;
-}
-inline double norm3(const Vec3& v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
-
 // ---- ECI <-> EFG <-> ECR -------------------------------------------------------------------
 
 // theta is the Greenwich angle (rad); positions in km, velocities in km/s.
@@ -48,8 +23,10 @@ void efg2eci(double theta, const Vec3& posEfg, const Vec3& velEfg, Vec3& posEci,
 
 // Polar-motion matrix W (EFG -> ECR) of the pole offsets xp, yp in arcseconds.
 void getpolarmotnmtx(double xp, double yp, Mat3& w);
-// direction 1 (default): EFG -> ECR (W v); any other value: ECR -> EFG (W^T v).
-Vec3 applypolarmotion(double xp, double yp, const Vec3& v, int direction = 1);
+// Which way polar motion is applied: EFG -> ECR (W v) or ECR -> EFG (W^T v).
+enum class PolarMotionDirection { kEfgToEcr, kEcrToEfg };
+Vec3 applypolarmotion(double xp, double yp, const Vec3& v,
+                      PolarMotionDirection direction = PolarMotionDirection::kEfgToEcr);
 void efg2ecr(double xp, double yp, const Vec3& posEfg, const Vec3& velEfg, Vec3& posEcr, Vec3& velEcr);
 void ecr2efg(double xp, double yp, const Vec3& posEcr, const Vec3& velEcr, Vec3& posEfg, Vec3& velEfg);
 

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "Pelmath/ElementConversions.h"
-#include "Pelmath/ElementConversionsVec.h"
 #include "Pelmath/Units.h"
 #include "Siblings/Basalon/Vectors.h"
 
@@ -13,7 +12,7 @@ namespace {
 
 constexpr double kEquatorialTol = 1e-12;
 
-void put3(double* dst, const double* src) {
+void put3(double* dst, const Vec3& src) {
   dst[0] = src[0];
   dst[1] = src[1];
   dst[2] = src[2];
@@ -28,39 +27,33 @@ double argOfLatitude(const Elset& kep) {
 
 }  // namespace
 
-Derivedelts pv2drvdelts(const Vec3& pos, const Vec3& vel, double mu) {
+Derivedelts pv2drvdelts(const Vec3& r, const Vec3& v, double mu) {
   Derivedelts out;
   auto& d = out.v;
-  const double* r = pos.data();
-  const double* v = vel.data();
-  double h[3];
-  vec::cross(h, r, v);
-  const double rMag = vec::mag(r);
-  const double rv = vec::dot(r, v);
+  const Vec3 h = cross(r, v);
+  const double rMag = norm(r);
+  const double rv = dot(r, v);
   d[0] = rMag;
-  d[1] = vec::dot(v, v);
+  d[1] = dot(v, v);
   d[2] = rv / rMag;
-  d[3] = vec::mag(h);
+  d[3] = norm(h);
   d[4] = 2.0 * mu / rMag - d[1];
   d[5] = rv * std::sqrt(std::fabs(d[4])) / mu;
   d[6] = 1.0 - rMag * d[4] / mu;
 
-  double w[3];
+  Vec3 w;
   for (int k = 0; k < 3; ++k) w[k] = h[k] / d[3];
   const double chi = w[0] / (1.0 + w[2]);
   const double psi = -w[1] / (1.0 + w[2]);
   d[7] = chi;
   d[8] = psi;
 
-  double vxh[3];
-  vec::cross(vxh, v, h);
+  const Vec3 vxh = cross(v, h);
   for (int k = 0; k < 3; ++k) {
     d[12 + k] = r[k] / rMag;
     d[9 + k] = vxh[k] / mu - d[12 + k];
   }
-  double wxr[3];
-  vec::cross(wxr, w, &d[12]);
-  put3(&d[15], wxr);
+  put3(&d[15], cross(w, toVec3(&d[12])));
   put3(&d[18], w);
   d[21] = 1.0 - w[0] * chi;
   d[22] = -w[1] * chi;
@@ -72,14 +65,11 @@ Derivedelts pv2drvdelts(const Vec3& pos, const Vec3& vel, double mu) {
   const double s = std::sqrt(w[0] * w[0] + w[1] * w[1]);
   if (s == 0.0) {
     // Equatorial orbit: the node is taken along x.
-    const double node[3] = {1.0, 0.0, 0.0}, wn[3] = {0.0, 1.0, 0.0};
-    put3(&d[27], node);
-    put3(&d[30], wn);
+    put3(&d[27], {1.0, 0.0, 0.0});
+    put3(&d[30], {0.0, 1.0, 0.0});
   } else {
-    const double node[3] = {-w[1] / s, w[0] / s, 0.0};
-    const double wn[3] = {-w[0] * w[2] / s, -w[1] * w[2] / s, s};
-    put3(&d[27], node);
-    put3(&d[30], wn);
+    put3(&d[27], {-w[1] / s, w[0] / s, 0.0});
+    put3(&d[30], {-w[0] * w[2] / s, -w[1] * w[2] / s, s});
   }
   return out;
 }
@@ -109,19 +99,18 @@ Derivedterms getderivedterms(const Elset& kep, std::optional<double> p) {
   return out;
 }
 
-void pv2derivedterms(const Vec3& pos, const Vec3& vel, Derivedterms& terms) {
-  const double* r = pos.data();
-  const double* v = vel.data();
-  double hv[3], hHat[3], rHat[3], tHat[3];
-  vec::cross(hv, r, v);
-  const double h = basalon::unitvec(hv, hHat);
-  const double rMag = basalon::unitvec(r, rHat);
-  vec::cross(tHat, hHat, rHat);
-  const double rDot = vec::dot(r, v) / rMag;
+void pv2derivedterms(const Vec3& r, const Vec3& v, Derivedterms& terms) {
+  const Vec3 hv = cross(r, v);
+  const double h = norm(hv);
+  const Vec3 hHat = unitVector(hv);
+  const double rMag = norm(r);
+  const Vec3 rHat = unitVector(r);
+  const Vec3 tHat = cross(hHat, rHat);
+  const double rDot = dot(r, v) / rMag;
   // Canonical units (mu = 1): p = h^2, so p/r - 1 = e cos nu and h rdot = e sin nu.
   const double eCos = h * h / rMag - 1.0, eSin = h * rDot;
   const double nu = std::atan2(eSin, eCos);
-  double ev[3];
+  Vec3 ev;
   for (int k = 0; k < 3; ++k) ev[k] = eCos * rHat[k] - eSin * tHat[k];
   const double s = std::sqrt(hHat[0] * hHat[0] + hHat[1] * hHat[1]);
   double omega;
@@ -153,19 +142,13 @@ Uvwelts kep2uvw(const Elset& kep) {
 double kep2ubar3(const Elset& kep) { return std::sin(kep[2]) * std::sin(argOfLatitude(kep)); }
 
 Mat3 pv2uvvw(const Vec3& pos, const Vec3& vel) {
-  Mat3 m{};
-  vec::cross(m[2].data(), pos.data(), vel.data());
-  vec::cross(m[0].data(), m[2].data(), vel.data());
-  m[1] = vel;
-  return m;
+  const Vec3 w = cross(pos, vel);
+  return {cross(w, vel), vel, w};
 }
 
 Mat3 pv2uuvw(const Vec3& pos, const Vec3& vel) {
-  Mat3 m{};
-  vec::cross(m[2].data(), pos.data(), vel.data());
-  vec::cross(m[0].data(), m[2].data(), pos.data());
-  m[1] = pos;
-  return m;
+  const Vec3 w = cross(pos, vel);
+  return {cross(w, pos), pos, w};
 }
 
 }  // namespace pelmath

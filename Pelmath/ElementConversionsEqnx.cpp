@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "Pelmath/ElementConversions.h"
-#include "Pelmath/ElementConversionsVec.h"
 #include "Pelmath/Units.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Planix/Planix.h"
@@ -132,21 +131,21 @@ Elset pv2eqnx(const Vec3& pos, const Vec3& vel, std::optional<double> mu) {
   const double gm = mu.value_or(planix::genvgeo().muKm);
   const Derivedelts dd = pv2drvdelts(pos, vel, gm);
   const auto& v = dd.v;
-  const double* ev = &v[9];
-  const double* rHat = &v[12];
-  const double* wxr = &v[15];
-  const double* fHat = &v[21];
-  const double* gHat = &v[24];
+  const Vec3 ev = toVec3(&v[9]);
+  const Vec3 rHat = toVec3(&v[12]);
+  const Vec3 wxr = toVec3(&v[15]);
+  const Vec3 fHat = toVec3(&v[21]);
+  const Vec3 gHat = toVec3(&v[24]);
 
   Elset eq{};
-  eq[0] = vec::dot(ev, fHat);
-  eq[1] = vec::dot(ev, gHat);
+  eq[0] = dot(ev, fHat);
+  eq[1] = dot(ev, gHat);
   eq[2] = v[7];
   eq[3] = v[8];
 
-  const double trueLon = atan2_0(-vec::dot(wxr, fHat), vec::dot(rHat, fHat));
-  const double nu = atan2_0(-vec::dot(wxr, ev), vec::dot(rHat, ev));
-  const double e = vec::mag(ev);
+  const double trueLon = atan2_0(-dot(wxr, fHat), dot(rHat, fHat));
+  const double nu = atan2_0(-dot(wxr, ev), dot(rHat, ev));
+  const double e = norm(ev);
   const double h = std::atan(std::tan(0.5 * nu) * std::sqrt(std::fabs((1.0 - e) / (1.0 + e))));
   const double lp = trueLon - nu;  // longitude of perigee
   if (e < 1.0)

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "Pelmath/ElementConversions.h"
-#include "Pelmath/ElementConversionsVec.h"
 #include "Pelmath/Units.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Planix/Planix.h"
@@ -77,8 +76,6 @@ void kepler(const Elset& kep, double n, double mu, std::optional<double> dt, Vec
   }
 }
 
-double getalpha(const Vec3& pos, const Vec3& vel, double mu) {
-  return 2.0 * mu / vec::mag(pos.data()) - vec::dot(vel.data(), vel.data());
-}
+double getalpha(const Vec3& pos, const Vec3& vel, double mu) { return 2.0 * mu / norm(pos) - dot(vel, vel); }
 
 }  // namespace pelmath

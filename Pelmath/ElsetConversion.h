@@ -22,13 +22,17 @@ std::array<double, 2> meth15(const DriftSamples& s);
 // Fit span (minutes) for a drag rate (rad/min^2) and mean motion n (rad/min).
 double odie(double rate, double n);
 
+// Codes of a Chebyshev solution: probably not unique, unique, or stopped early (rounding,
+// iteration limit, sizes out of range or non-finite input; x is then NaN).
+constexpr int kChebNotUnique = 0;
+constexpr int kChebUnique = 1;
+constexpr int kChebStopped = 2;
+
 // Result of a Chebyshev solution of an overdetermined system.
 struct ChebResult {
   int rank = 0;        // rank found for the coefficient matrix
   int iterations = 0;  // exchange (simplex) iterations
-  // 0 solution probably not unique, 1 unique, 2 stopped early (rounding, iteration limit or
-  // non-finite input; x is then NaN).
-  int code = 2;
+  int code = kChebStopped;
   double maxResidual = 0;
 };
 
@@ -36,7 +40,7 @@ struct ChebResult {
 // A is row-major with rowStride doubles per row; x has n entries, residuals (if not null) m.
 // tol is the relative pivot/optimality tolerance; relErr > 0 accepts a solution whose largest
 // residual is within that relative bound of the minimax one (0 for the exact minimax solution).
-// Sizes are limited to m <= kChebMaxRows and n <= kChebMaxCols (code 2 otherwise).
+// Sizes are limited to m <= kChebMaxRows and n <= kChebMaxCols (kChebStopped otherwise).
 constexpr int kChebMaxRows = 64;
 constexpr int kChebMaxCols = 8;
 ChebResult cheb(int m, int n, const double* a, int rowStride, const double* b, double tol, double relErr,

@@ -214,7 +214,7 @@ Vec3 computemobilevel(const Vec3& pos, double lat, double heading, double speed)
   const double phi = lat * kDegToRad, sphi = std::sin(phi), cphi = std::cos(phi);
   const double w = 1.0 - e2 * cphi * cphi;
   const double k = sphi * e2 * cphi / w;
-  const double r = norm3(pos), rho = r * cphi;
+  const double r = norm(pos), rho = r * cphi;
   const double ground = toradperkemin(speed / (g.earthRadius * 3600.0) * kRadToDeg);  // rad/kemin of arc
   double latRate, lonRate;
   if (heading == 90.0) {

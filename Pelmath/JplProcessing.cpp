@@ -7,6 +7,7 @@
 #include <new>
 
 #include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
 
@@ -47,7 +48,7 @@ bool isgroup(const std::string& line, std::string_view group) { return basalon::
 // Next non-blank line, which must be the named group header. False (logged) otherwise.
 bool nextgroup(std::string_view group, std::string_view message) {
   std::string line;
-  if (getnextnonblank(line) == 2) return false;
+  if (getnextnonblank(line) == basalon::kResultFail) return false;
   if (isgroup(line, group)) return true;
   errorwithline(message, line);
   return false;
@@ -79,7 +80,7 @@ bool readspan(const std::string& line) {
 // Group 1040: count, then names in 8-column fields (the rightmost 6 characters), 10 per line.
 bool readnames(int32_t& count) {
   std::string line;
-  if (getnextnonblank(line) == 2) return false;
+  if (getnextnonblank(line) == basalon::kResultFail) return false;
   if (!readint6(line, 0, count) || count < 1) {
     errorwithline("JplHeader: Invalid number of 1040 parameters ", line);
     return false;
@@ -111,7 +112,7 @@ bool readnames(int32_t& count) {
 // Group 1041: the same count, then the values in 26-column fields, 3 per line.
 bool readvalues(int32_t count) {
   std::string line;
-  if (getnextnonblank(line) == 2) return false;
+  if (getnextnonblank(line) == basalon::kResultFail) return false;
   int32_t n = 0;
   if (!readint6(line, 0, n) || n != count) {
     errorwithline("JplHeader: Invalid number of 1041 parameters. ", line);
@@ -168,7 +169,7 @@ bool layoutfits() {
 // Group 1050: start locations, coefficients per component, sub-intervals (13 columns each).
 bool readlayout() {
   std::string rows[3];
-  if (getnextnonblank(rows[0]) == 2) return false;
+  if (getnextnonblank(rows[0]) == basalon::kResultFail) return false;
   bool ok = true;
   for (int r = 1; r < 3 && ok; ++r) ok = followingline(rows[r]);
   std::array<int32_t, kJplItems>* dest[3] = {&jplbuf.ipt, &jplbuf.ncf, &jplbuf.nsub};
@@ -184,7 +185,7 @@ bool readlayout() {
 bool parseheader() {
   std::string line;
   // Record size.
-  if (getnextnonblank(line) == 2) return false;
+  if (getnextnonblank(line) == basalon::kResultFail) return false;
   int32_t ncoeff = 0;
   if (line.compare(16, 8, "NCOEFF= ") != 0 ||
       basalon::readintfield(line, 24, 6, ncoeff) != basalon::kFieldOk || ncoeff < 1) {
@@ -194,7 +195,7 @@ bool parseheader() {
   jplbuf.ncoeff = ncoeff;
   // Titles.
   if (!nextgroup("GROUP   1010", "JplHeader: GROUP 1010 header error ")) return false;
-  if (getnextnonblank(line) == 2) return false;
+  if (getnextnonblank(line) == basalon::kResultFail) return false;
   jplbuf.titles[0].set(line);
   for (int i = 1; i < 3; ++i) {
     if (!followingline(line)) {
@@ -205,7 +206,7 @@ bool parseheader() {
   }
   // Span.
   if (!nextgroup("GROUP   1030", "JplHeader: GROUP 1030 header error. ")) return false;
-  if (getnextnonblank(line) == 2) return false;
+  if (getnextnonblank(line) == basalon::kResultFail) return false;
   if (!readspan(line)) {
     errorwithline("JplHeader: Invalid ephemeris time span. ", line);
     return false;
@@ -235,7 +236,7 @@ int getnextnonblank(std::string& line) {
       basalon::tracelogerror("GetNextNonBlank: JPL file read error.");
       closejplfile();
       line.assign(kJplLineColumns, ' ');
-      return 2;
+      return basalon::kResultFail;
     }
     if (!isblank(line)) {
       uppercase(line);
@@ -254,7 +255,7 @@ int jplheader() {
   }
   jplFileOpen = true;
   basalon::traceloginfo("JplHeader: JPL File opened successfully.");
-  return parseheader() ? 0 : 2;
+  return parseheader() ? basalon::kResultOk : basalon::kResultFail;
 }
 
 void resetjplbuf() {

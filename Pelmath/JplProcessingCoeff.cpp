@@ -5,6 +5,7 @@
 
 #include "Pelmath/JplProcessing.h"
 #include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
 
@@ -22,13 +23,14 @@ int readrecord(std::vector<double>& rec, double startJD) {
   bool skip = false;
   for (int i = 0; i < n; ++i) {
     if (i % 3 == 0) {
-      if (basalon::filereadline(kJplUnit, kJplLineColumns, line) != basalon::kUnitOk) return 2;
+      if (basalon::filereadline(kJplUnit, kJplLineColumns, line) != basalon::kUnitOk)
+        return basalon::kResultFail;
       if (i == 3) skip = rec[1] < startJD;
     }
     if (skip) continue;
     bool blank = false;
     if (basalon::readrealfield(line, 1 + 26 * (i % 3), 26, rec[i], &blank) != basalon::kFieldOk || blank)
-      return 2;
+      return basalon::kResultFail;
   }
   return skip || rec[1] < startJD ? 1 : 0;
 }
@@ -54,22 +56,18 @@ int Loader::take(int32_t recNum, const std::vector<double>& rec) {
     if (recNum == 1) {
       // A second file joined to the first: it continues the first, or repeats its last record.
       if (start != prevEnd && end != prevEnd) {
-        basalon::tracelogerror("JplCoeff: File concatenation error.");
-        return 2;
+        return basalon::fail("JplCoeff: File concatenation error.");
       }
     } else if (start != prevEnd) {
-      basalon::tracelogerror("JplCoeff: Ephemerides JD timing error.");
-      return 2;
+      return basalon::fail("JplCoeff: Ephemerides JD timing error.");
     }
   }
   if (std::fabs((end - start) - interval) > kGridTolerance) {
-    basalon::tracelogerror("JplCoeff: Ephemerides time span error.");
-    return 2;
+    return basalon::fail("JplCoeff: Ephemerides time span error.");
   }
   const double q = (start - jplbuf.startJD) / interval;
   if (!whole(q) || !(std::fabs(q) < 1.0e9)) {
-    basalon::tracelogerror("JplCoeff: Ephemerides block timing error.");
-    return 2;
+    return basalon::fail("JplCoeff: Ephemerides block timing error.");
   }
   const int64_t block = std::llround(q);
   if (!kept) {
@@ -84,8 +82,7 @@ int Loader::take(int32_t recNum, const std::vector<double>& rec) {
   }
   const int64_t index = block - first;
   if (index < 0 || index > last - first) {
-    basalon::tracelogerror("JplCoeff: Ephemerides block timing error.");
-    return 2;
+    return basalon::fail("JplCoeff: Ephemerides block timing error.");
   }
   // The buffer grows with the records read (never beyond last - first + 1 blocks), so the size
   // of the span asked for allocates nothing by itself.
@@ -93,8 +90,7 @@ int Loader::take(int32_t recNum, const std::vector<double>& rec) {
   try {
     if (jplbuf.coeff.size() < need) jplbuf.coeff.resize(need);
   } catch (const std::bad_alloc&) {
-    basalon::tracelogerror("JplHeader: Memory allocation failed");
-    return 2;
+    return basalon::fail("JplHeader: Memory allocation failed");
   }
   std::copy(rec.begin(), rec.end(),
             jplbuf.coeff.begin() + static_cast<std::ptrdiff_t>(index * jplbuf.ncoeff));
@@ -113,40 +109,30 @@ int jplcoeff() {
   try {
     rec.resize(static_cast<size_t>(jplbuf.ncoeff));
   } catch (const std::bad_alloc&) {
-    basalon::tracelogerror("JplHeader: Memory allocation failed");
-    return 2;
+    return basalon::fail("JplHeader: Memory allocation failed");
   }
   const double startJD = jplctrl.startTime + jplbuf.ds50EpochJD;
   Loader ld;
   std::string line;
   for (;;) {
     const int st = getnextnonblank(line);
-    if (st == 2) return 2;
+    if (st == basalon::kResultFail) return basalon::kResultFail;
     if (st == 1) break;
     int32_t recNum = 0, count = 0;
     if (basalon::readintfield(line, 1, 6, recNum) != basalon::kFieldOk ||
         basalon::readintfield(line, 7, 6, count) != basalon::kFieldOk) {
-      basalon::tracelogerror("JplCoeff: Invalid header record.");
-      return 2;
+      return basalon::fail("JplCoeff: Invalid header record.");
     }
-    if (count != jplbuf.ncoeff) {
-      std::string msg = "JplCoeff: Coefficient size mismatch. ";
-      basalon::tracelogerror(msg + line);
-      return 2;
-    }
+    if (count != jplbuf.ncoeff) return basalon::fail("JplCoeff: Coefficient size mismatch. " + line);
     const int r = readrecord(rec, startJD);
-    if (r == 2) {
-      basalon::tracelogerror("JplCoeff: Error reading coefficients.");
-      return 2;
-    }
+    if (r == basalon::kResultFail) return basalon::fail("JplCoeff: Error reading coefficients.");
     if (r == 1) continue;  // ends before the span
     const int t = ld.take(recNum, rec);
-    if (t == 2) return 2;
+    if (t == basalon::kResultFail) return basalon::kResultFail;
     if (t != 0) break;  // last block stored, or the span ends before this record
   }
   if (!ld.kept) {
-    basalon::tracelogerror("JplCoeff: No data found in requested time span.");
-    return 2;
+    return basalon::fail("JplCoeff: No data found in requested time span.");
   }
   jplbuf.coeff.resize(static_cast<size_t>(jplbuf.numBlocks) * static_cast<size_t>(jplbuf.ncoeff));
   jplbuf.coeff.shrink_to_fit();

@@ -6,6 +6,7 @@
 #include "Pelmath/JplProcessing.h"
 #include "Pelmath/PrecessionNutation.h"
 #include "Siblings/Basalon/FixedText.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
 
 namespace pelmath {
@@ -81,8 +82,7 @@ int jpl_ephem(const chronel::SplitTime& tai, Vec3& moon, Vec3& sun, const int* p
   if (planets != nullptr) std::fill(planets, planets + 9, Vec3{});
   if (nutations != nullptr) nutations[0] = nutations[1] = 0.0;
   if (jplctrl.fileName.view().find_first_not_of(std::string_view(" \0", 2)) == std::string_view::npos) {
-    basalon::tracelogerror("JPL_EPHEM: JPL parameters haven't entered.");
-    return 2;
+    return basalon::fail("JPL_EPHEM: JPL parameters haven't entered.");
   }
   if (jplctrl.loaded == 0) {
     const int st = buildjpl();
@@ -90,14 +90,12 @@ int jpl_ephem(const chronel::SplitTime& tai, Vec3& moon, Vec3& sun, const int* p
   }
   const chronel::SplitTime t = chronel::plus(tai, chronel::kTTMinusTAISeconds);
   if (jplbuf.coeff.empty()) {
-    basalon::tracelogerror("JPL_EPHEM: No JPL file.");
-    return 2;
+    return basalon::fail("JPL_EPHEM: No JPL file.");
   }
   // A NaN time compares neither before nor after the buffer: refuse it explicitly.
   if (std::isnan(t.days) || std::isnan(t.frac) || chronel::lt(t, jplbuf.bufStart) ||
       chronel::gt(t, jplbuf.bufEnd)) {
-    basalon::tracelogerror("JPL_EPHEM: Requested time out of range");
-    return 2;
+    return basalon::fail("JPL_EPHEM: Requested time out of range");
   }
   // Earth = barycentre - Moon/(1 + EMRAT); the Sun and planets are taken relative to it.
   Vec3 emb{}, sunBary{};
@@ -130,12 +128,10 @@ int jplsunmoonofdate(double ds50UTC, Vec3& sun, Vec3& moon) {
   const int st = jpl_ephem(chronel::tosplittai(ds50TAI), moonJ2k, sunJ2k);
   if (st != 0) return st;
   Mat3 pn;
-  getpnmatrix(0, 106, (ds50TAI - chronel::kDs50J2000) / 36525.0, pn);
-  for (int i = 0; i < 3; ++i) {
-    sun[i] = pn[i][0] * sunJ2k[0] + pn[i][1] * sunJ2k[1] + pn[i][2] * sunJ2k[2];
-    moon[i] = pn[i][0] * moonJ2k[0] + pn[i][1] * moonJ2k[1] + pn[i][2] * moonJ2k[2];
-  }
-  return 0;
+  getpnmatrix(PnSpectrum::kLinearised, 106, (ds50TAI - chronel::kDs50J2000) / 36525.0, pn);
+  sun = mulMatVec(pn, sunJ2k);
+  moon = mulMatVec(pn, moonJ2k);
+  return basalon::kResultOk;
 }
 
 }  // namespace pelmath

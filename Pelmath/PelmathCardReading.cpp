@@ -2,9 +2,12 @@
 // the JPL cards set the file name and the DS50 span of the JPL control record.
 #include "Pelmath/PelmathCardReading.h"
 
+#include <algorithm>
 #include <string>
 
 #include "Pelmath/JplProcessing.h"
+#include "Siblings/Basalon/FixedText.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Strings.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
@@ -58,8 +61,10 @@ int PelmathCardType(std::string_view line) {
 }
 
 int ReadPelmathFrFile(std::string_view fileName) {
-  const int st = basalon::fileopen(
-      kPelmathCardUnit, fileName.substr(0, std::min<size_t>(fileName.size(), 512)), basalon::kOpenRead, 1);
+  // The host's name: at most 512 characters, to its first NUL, trailing blanks dropped.
+  const std::string name =
+      basalon::hostText(fileName.data(), std::min<size_t>(fileName.size(), basalon::kFileNameWidth));
+  const int st = basalon::fileopen(kPelmathCardUnit, name, basalon::kOpenRead, 1);
   if (st != basalon::kUnitOk) return st;
   const int result = ReadPelmathFrFileUnit(kPelmathCardUnit);
   basalon::fileclose(kPelmathCardUnit);
@@ -68,8 +73,7 @@ int ReadPelmathFrFile(std::string_view fileName) {
 
 int ReadPelmathFrFileUnit(int unit) {
   if (basalon::existfortdotfileunit(unit)) {
-    basalon::tracelogerror("ReadPelmathFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
-    return 2;
+    return basalon::fail("ReadPelmathFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
   }
   if (basalon::filerewind(unit) != basalon::kUnitOk) return 0;
   std::string line;

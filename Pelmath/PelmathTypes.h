@@ -18,6 +18,26 @@ using basalon::Mat6;
 using basalon::Mat9;
 using basalon::Vec3;
 
+// The one vector and matrix toolkit (header-only, inline) and the angle constants.
+using basalon::added;
+using basalon::cross;
+using basalon::dot;
+using basalon::mulMat;
+using basalon::mulMatTVec;
+using basalon::mulMatVec;
+using basalon::norm;
+using basalon::scaled;
+using basalon::subtracted;
+using basalon::toVec3;
+using basalon::transposed;
+using basalon::unitVector;
+
+using basalon::kDegToRad;
+using basalon::kHalfPi;
+using basalon::kPi;
+using basalon::kRadToDeg;
+using basalon::kTwoPi;
+
 // a, e, i, M, node, perigee (er and rad canonical; km and deg metric).
 struct Keplerianelts {
   double a = 0, e = 0, incli = 0, meanAnomaly = 0, node = 0, perigee = 0;

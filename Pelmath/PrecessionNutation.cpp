@@ -56,9 +56,10 @@ Vec3 unitFromRaDec(double ra, double dec) {
   return {std::cos(dec) * std::cos(ra), std::cos(dec) * std::sin(ra), std::sin(dec)};
 }
 
-// DS50 epoch of a year-of-equinox code 1 or 3 (code 2, J2000, needs no extra precession).
-double equinoxEpoch(int yrOfEqnx, double ds50) {
-  if (yrOfEqnx == 3) return 0.0;
+// DS50 epoch of the mean equinox of the start of the year or of 1950 (J2000 needs no extra
+// precession).
+double equinoxEpoch(EquinoxYear yrOfEqnx, double ds50) {
+  if (yrOfEqnx == EquinoxYear::kDs50Zero) return 0.0;
   double dayOfYear = 0.0;
   int year = 0;
   chronel::fyklok(ds50, dayOfYear, year);
@@ -66,6 +67,19 @@ double equinoxEpoch(int yrOfEqnx, double ds50) {
 }
 
 }  // namespace
+
+PnSpectrum pnSpectrumOf(int spectr) {
+  switch (spectr) {
+    case 0:
+      return PnSpectrum::kLinearised;
+    case 2:
+      return PnSpectrum::kPrecessionOnly;
+    case 3:
+      return PnSpectrum::kNutationOnly;
+    default:
+      return PnSpectrum::kSeries;
+  }
+}
 
 void fundargs(double T, double& D, double& F, double& l, double& lp, double& om) {
   const double T2 = T * T, T3 = T2 * T, T4 = T3 * T;
@@ -99,8 +113,8 @@ void precfull(double T0, double t, Mat3& p, double* zetaOut, double* thetaOut, d
 
 void prec(double T, Mat3& p) { precfull(0.0, T, p); }
 
-void nutate(int selector, int numTerms, double T, Mat3& n, double* dpsiOut, double* depsOut) {
-  if (numTerms < 1 && selector < 1) {
+void nutate(PnSpectrum selector, int numTerms, double T, Mat3& n, double* dpsiOut, double* depsOut) {
+  if (numTerms < 1 && selector == PnSpectrum::kLinearised) {
     linearisedNutation(T, n, dpsiOut, depsOut);
     return;
   }
@@ -124,49 +138,49 @@ void nutate(int selector, int numTerms, double T, Mat3& n, double* dpsiOut, doub
   if (depsOut) *depsOut = deps;
 }
 
-void getpnmatrix(int spectr, int numTerms, double T, Mat3& pn) {
-  if (spectr == 2) {
+void getpnmatrix(PnSpectrum spectr, int numTerms, double T, Mat3& pn) {
+  if (spectr == PnSpectrum::kPrecessionOnly) {
     prec(T, pn);
     return;
   }
-  if (spectr == 3) {
-    nutate(3, numTerms, T, pn);
+  if (spectr == PnSpectrum::kNutationOnly) {
+    nutate(spectr, numTerms, T, pn);
     return;
   }
   Mat3 p, n;
   prec(T, p);
   nutate(spectr, numTerms, T, n);
-  pn = mxm(n, p);
+  pn = mulMat(n, p);
 }
 
 void computepnmatrix(int numTerms, double ds50From, double ds50To, Mat3& pn) {
   Mat3 p, n;
   precfull(centryj2000(ds50From), (ds50To - ds50From) / 36525.0, p);
-  nutate(1, numTerms, centryj2000(ds50To), n);
-  pn = mxm(n, p);
+  nutate(PnSpectrum::kSeries, numTerms, centryj2000(ds50To), n);
+  pn = mulMat(n, p);
 }
 
-void rotdate2j2k(int spectr, int numTerms, double ds50, const Vec3& pos, const Vec3& vel, Vec3& posJ2k,
+void rotdate2j2k(PnSpectrum spectr, int numTerms, double ds50, const Vec3& pos, const Vec3& vel, Vec3& posJ2k,
                  Vec3& velJ2k) {
   Mat3 pn;
   getpnmatrix(spectr, numTerms, centryj2000(ds50), pn);
-  posJ2k = mtxv(pn, pos);
-  velJ2k = mtxv(pn, vel);
-  if (spectr == 0) {
+  posJ2k = mulMatTVec(pn, pos);
+  velJ2k = mulMatTVec(pn, vel);
+  if (spectr == PnSpectrum::kLinearised) {
     posJ2k = renorm(posJ2k, pos);
     velJ2k = renorm(velJ2k, vel);
   }
 }
 
-void rotj2k2date(int spectr, int numTerms, double ds50, const Vec3& posJ2k, const Vec3& velJ2k, Vec3& pos,
-                 Vec3& vel, Mat3* pnOut) {
+void rotj2k2date(PnSpectrum spectr, int numTerms, double ds50, const Vec3& posJ2k, const Vec3& velJ2k,
+                 Vec3& pos, Vec3& vel, Mat3* pnOut) {
   pos = {0.0, 0.0, 0.0};
   vel = {0.0, 0.0, 0.0};
   Mat3 pn;
   getpnmatrix(spectr, numTerms, centryj2000(ds50), pn);
-  pos = mxv(pn, posJ2k);
-  vel = mxv(pn, velJ2k);
-  if (spectr == 0) {
+  pos = mulMatVec(pn, posJ2k);
+  vel = mulMatVec(pn, velJ2k);
+  if (spectr == PnSpectrum::kLinearised) {
     pos = renorm(pos, posJ2k);
     vel = renorm(vel, velJ2k);
   }
@@ -176,58 +190,52 @@ void rotj2k2date(int spectr, int numTerms, double ds50, const Vec3& posJ2k, cons
 void rotateteme(int numTerms, double ds50Epoch, double ds50, const Vec3& pos, const Vec3& vel, Vec3& posOut,
                 Vec3& velOut) {
   Vec3 posJ2k, velJ2k;
-  rotdate2j2k(1, numTerms, ds50Epoch, pos, vel, posJ2k, velJ2k);
-  rotj2k2date(1, numTerms, ds50, posJ2k, velJ2k, posOut, velOut);
+  rotdate2j2k(PnSpectrum::kSeries, numTerms, ds50Epoch, pos, vel, posJ2k, velJ2k);
+  rotj2k2date(PnSpectrum::kSeries, numTerms, ds50, posJ2k, velJ2k, posOut, velOut);
 }
 
-int rotradec_date2eqnx(int numTerms, int yrOfEqnx, double ds50, double ra, double dec, double& raOut,
-                       double& decOut) {
-  raOut = decOut = 0.0;
-  if (yrOfEqnx < 1 || yrOfEqnx > 3) return 2;
+void rotradec_date2eqnx(int numTerms, EquinoxYear yrOfEqnx, double ds50, double ra, double dec, double& raOut,
+                        double& decOut) {
   const Vec3 u = unitFromRaDec(ra, dec), zero{0.0, 0.0, 0.0};
   Vec3 v, dummy;
-  rotdate2j2k(1, numTerms, ds50, u, zero, v, dummy);
-  if (yrOfEqnx != 2) {
+  rotdate2j2k(PnSpectrum::kSeries, numTerms, ds50, u, zero, v, dummy);
+  if (yrOfEqnx != EquinoxYear::kJ2000) {
     Mat3 p;
-    getpnmatrix(2, numTerms, centryj2000(equinoxEpoch(yrOfEqnx, ds50)), p);
-    v = mxv(p, v);
+    getpnmatrix(PnSpectrum::kPrecessionOnly, numTerms, centryj2000(equinoxEpoch(yrOfEqnx, ds50)), p);
+    v = mulMatVec(p, v);
   }
   computeradec(v, raOut, decOut);
-  return 0;
 }
 
-int rotradec_eqnx2date(int numTerms, int yrOfEqnx, double ds50, double ra, double dec, double& raOut,
-                       double& decOut) {
-  raOut = decOut = 0.0;
-  if (yrOfEqnx < 1 || yrOfEqnx > 3) return 2;
+void rotradec_eqnx2date(int numTerms, EquinoxYear yrOfEqnx, double ds50, double ra, double dec, double& raOut,
+                        double& decOut) {
   Vec3 u = unitFromRaDec(ra, dec);
-  if (yrOfEqnx != 2) {
+  if (yrOfEqnx != EquinoxYear::kJ2000) {
     Mat3 p;
-    getpnmatrix(2, numTerms, centryj2000(equinoxEpoch(yrOfEqnx, ds50)), p);
-    u = mtxv(p, u);
+    getpnmatrix(PnSpectrum::kPrecessionOnly, numTerms, centryj2000(equinoxEpoch(yrOfEqnx, ds50)), p);
+    u = mulMatTVec(p, u);
   }
   const Vec3 zero{0.0, 0.0, 0.0};
   Vec3 v, dummy;
-  rotj2k2date(1, numTerms, ds50, u, zero, v, dummy);
+  rotj2k2date(PnSpectrum::kSeries, numTerms, ds50, u, zero, v, dummy);
   computeradec(v, raOut, decOut);
-  return 0;
 }
 
-void rotobs(int numTerms, int direction, double ds50a, double ra, double dec, double ds50b, double& raOut,
-            double& decOut) {
+void rotobs(int numTerms, TrueMeanDirection direction, double ds50a, double ra, double dec, double ds50b,
+            double& raOut, double& decOut) {
   Mat3 p, n;
   const Vec3 u = unitFromRaDec(ra, dec);
   Vec3 v;
-  if (direction == 1) {
+  if (direction == TrueMeanDirection::kTrueToMean) {
     // True of date at ds50a -> mean equinox of ds50b.
     precfull(centryj2000(ds50b), (ds50a - ds50b) / 36525.0, p);
-    nutate(1, numTerms, centryj2000(ds50a), n);
-    v = mtxv(mxm(n, p), u);
+    nutate(PnSpectrum::kSeries, numTerms, centryj2000(ds50a), n);
+    v = mulMatTVec(mulMat(n, p), u);
   } else {
     // Mean equinox of ds50a -> true of date at ds50b.
     precfull(centryj2000(ds50a), (ds50b - ds50a) / 36525.0, p);
-    nutate(1, numTerms, centryj2000(ds50b), n);
-    v = mxv(mxm(n, p), u);
+    nutate(PnSpectrum::kSeries, numTerms, centryj2000(ds50b), n);
+    v = mulMatVec(mulMat(n, p), u);
   }
   computeradec(v, raOut, decOut);
 }

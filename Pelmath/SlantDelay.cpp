@@ -32,9 +32,11 @@ struct RowWeight {
   double w;
 };
 
+// A NaN latitude takes the first row (its results are NaN through the other terms): the row index
+// is never formed from a NaN.
 RowWeight rowweight(double absLatDeg) {
   if (absLatDeg >= 75.0) return {4, 0.0};
-  if (absLatDeg <= 15.0) return {0, 0.0};
+  if (!(absLatDeg > 15.0)) return {0, 0.0};
   const int row = static_cast<int>((absLatDeg - 15.0) / 15.0);
   return {row, (absLatDeg - (15.0 + 15.0 * row)) / 15.0};
 }

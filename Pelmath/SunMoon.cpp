@@ -18,11 +18,11 @@ constexpr double kDs50J1900 = -18261.5;  // 1900 January 0.5 as DS50
 
 inline double degReduced(double deg) { return basalon::fmod2p(deg * kDegToRad); }
 inline double arcsecReduced(double arcsec) { return basalon::fmod2p(arcsec * kArcsecToRad); }
-inline bool isFk4(int selector) { return selector >= 1; }
+inline bool isFk4(SunMoonTheory selector) { return selector == SunMoonTheory::kFk4; }
 
 // Time argument of the Moon's inclination factor, in units of 10000 days from 1900 Jan 0.5 (the
 // unit its rates are given in). FK5 times (centuries from J2000) are brought to the same scale.
-double inclinationTau(int selector, double timeArg) {
+double inclinationTau(SunMoonTheory selector, double timeArg) {
   if (isFk4(selector)) return timeArg * 1.0e-4;
   return (timeArg * 36525.0 + (kDs50J2000 - kDs50J1900)) * 1.0e-4;
 }
@@ -31,7 +31,7 @@ struct MoonArgs {
   double l, L, F, D;
 };
 
-MoonArgs moonArgs(int selector, double timeArg) {
+MoonArgs moonArgs(SunMoonTheory selector, double timeArg) {
   if (isFk4(selector)) {
     const double d = timeArg, t = d * 1.0e-4, t2 = t * t, t3 = t2 * t;
     return {degReduced(296.104608 + 13.06499245 * d + 0.000689 * t2 + 2.95e-07 * t3),
@@ -48,9 +48,11 @@ MoonArgs moonArgs(int selector, double timeArg) {
 
 }  // namespace
 
-int sunmoonselector() { return planix::getenvfk() == 4 ? 1 : 0; }
+SunMoonTheory sunmoonselector() {
+  return planix::getenvfk() == 4 ? SunMoonTheory::kFk4 : SunMoonTheory::kFk5;
+}
 
-void getsundata(int selector, double ds50, Sundata& sd) {
+void getsundata(SunMoonTheory selector, double ds50, Sundata& sd) {
   if (isFk4(selector)) {
     const double d = ds50 - kDs50J1900, t = d * 1.0e-4, t2 = t * t;
     sd.time = d;
@@ -68,7 +70,7 @@ void getsundata(int selector, double ds50, Sundata& sd) {
   sd.eccentricity = 0.01670832 - 4.2229e-05 * T - 1.26e-07 * T2;
 }
 
-void solar(int selector, const Sundata& sd, Vec3& sunUnit, double& sunDist,
+void solar(SunMoonTheory selector, const Sundata& sd, Vec3& sunUnit, double& sunDist,
            std::optional<double> earthRadiusKm, double* trueLong, double* rOverA2) {
   const double e = sd.eccentricity, e2 = e * e, e3 = e2 * e, e4 = e3 * e, e5 = e4 * e;
   const double s1 = std::sin(sd.meanAnomaly), c1 = std::cos(sd.meanAnomaly);
@@ -99,7 +101,7 @@ void solar(int selector, const Sundata& sd, Vec3& sunUnit, double& sunDist,
   if (rOverA2) *rOverA2 = rOverA * rOverA;
 }
 
-void lunar(int selector, const Sundata& sd, Vec3& moonPos, Vec3& moonUnit, double& moonDist) {
+void lunar(SunMoonTheory selector, const Sundata& sd, Vec3& moonPos, Vec3& moonUnit, double& moonDist) {
   const MoonArgs m = moonArgs(selector, sd.time);
   const double l = m.l, F = m.F, D = m.D, lp = sd.meanAnomaly;
   using std::sin, std::cos;
@@ -135,11 +137,11 @@ void lunar(int selector, const Sundata& sd, Vec3& moonPos, Vec3& moonUnit, doubl
   const double sl = sin(lambda), cl = cos(lambda), sb = sin(beta), cb = cos(beta);
   const double se = sin(sd.obliquity), ce = cos(sd.obliquity);
   moonPos = {cl * cb * inv, (sl * cb * ce - sb * se) * inv, (sb * ce + sl * cb * se) * inv};
-  moonDist = norm3(moonPos);
+  moonDist = norm(moonPos);
   moonUnit = {moonPos[0] / moonDist, moonPos[1] / moonDist, moonPos[2] / moonDist};
 }
 
-void getsunmoondata(int selector, double ds50, double scale, Sunmoondata& smd,
+void getsunmoondata(SunMoonTheory selector, double ds50, double scale, Sunmoondata& smd,
                     std::optional<double> earthRadiusKm) {
   const double radius = earthRadiusKm.value_or(planix::genvgeo().earthRadius);
   Sundata sd;

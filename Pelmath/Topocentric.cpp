@@ -20,10 +20,6 @@ constexpr double kAzTolerance = 1e-6;  // below this horizontal part the azimuth
 constexpr double kDiurnalAbDeg = 8.888888888888889e-05;
 constexpr double kAnnualAbDeg = 0.0056932;  // constant of aberration, deg
 
-inline double dot3(const Vec3& a, const Vec3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-inline Vec3 scaled(const Vec3& v, double k) { return {v[0] * k, v[1] * k, v[2] * k}; }
-inline Vec3 plus(const Vec3& a, const Vec3& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
-inline Vec3 minus(const Vec3& a, const Vec3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
 inline double clamp1(double x) { return std::clamp(x, -1.0, 1.0); }
 
 // Distance from the centre to the ellipsoid (flatLlh) along a unit direction (er).
@@ -36,10 +32,10 @@ double ellipsoidRadiusAlong(const Vec3& u) {
 // Nadir angle at the satellite of the raised ellipsoid point in direction cos t e1 + sin t e2.
 double nadirAngleOf(double t, const Vec3& satPos, double rSat, const Vec3& e1, const Vec3& e2,
                     double limbHeight) {
-  const Vec3 dir = plus(scaled(e1, std::cos(t)), scaled(e2, std::sin(t)));
-  const Vec3 q = minus(scaled(dir, ellipsoidRadiusAlong(dir) + limbHeight), satPos);
-  const double qLen = norm3(q);
-  return qLen > 0.0 ? std::acos(clamp1(-dot3(q, satPos) / (qLen * rSat))) : kPi / 2.0;
+  const Vec3 dir = added(scaled(e1, std::cos(t)), scaled(e2, std::sin(t)));
+  const Vec3 q = subtracted(scaled(dir, ellipsoidRadiusAlong(dir) + limbHeight), satPos);
+  const double qLen = norm(q);
+  return qLen > 0.0 ? std::acos(clamp1(-dot(q, satPos) / (qLen * rSat))) : kPi / 2.0;
 }
 
 // Largest nadir angle over the section: golden-section search around the tangent point of the
@@ -103,63 +99,63 @@ void getlad_equatorial(double dec, double ra, Vec3& L, Vec3& A, Vec3& D) {
 void computeazel(const Vec3& sez, double& az, double& el) {
   const bool horizontal = std::fabs(sez[1]) > kAzTolerance || std::fabs(sez[0]) > kAzTolerance;
   az = horizontal ? basalon::actan(sez[1], -sez[0]) : 0.0;
-  const double len = norm3(sez);
+  const double len = norm(sez);
   el = len > 0.0 ? std::asin(clamp1(sez[2] / len)) : 0.0;
 }
 
 void azel2radec(double thetaG, double lat, double lon, double az, double el, double& ra, double& dec) {
   Mat3 t;
   rotmtxt_sez(lat, basalon::fmod2p(thetaG + lon), t);
-  computeradec(mtxv(t, azel2lhvec(az, el)), ra, dec);
+  computeradec(mulMatTVec(t, azel2lhvec(az, el)), ra, dec);
 }
 
 void radec2azel(double thetaG, double lat, double lon, double ra, double dec, double& az, double& el) {
   Mat3 t;
   rotmtxt_sez(lat, basalon::fmod2p(thetaG + lon), t);
-  computeazel(mxv(t, radec2lvec(ra, dec)), az, el);
+  computeazel(mulMatVec(t, radec2lvec(ra, dec)), az, el);
 }
 
 void rae2eci(double lst, double lat, const double rae[6], const Vec3& senPos, Vec3& pos, Vec3& vel,
-             int rateFlag) {
+             AzimuthRate rateForm) {
   const double range = rae[0], az = rae[1], el = rae[2], rangeRate = rae[3], azRate = rae[4], elRate = rae[5];
   Mat3 t;
   rotmtxt_sez(lat, lst, t);
   Vec3 lh, ah, dh;
   getlad_horizon(el, az, lh, ah, dh);
-  const Vec3 L = mtxv(t, lh), A = mtxv(t, ah), D = mtxv(t, dh);
-  pos = plus(senPos, scaled(L, range));
-  const double azTerm = rateFlag != 0 ? azRate : azRate * std::cos(el);
-  Vec3 rates = plus(scaled(A, azTerm), scaled(D, elRate));
+  const Vec3 L = mulMatTVec(t, lh), A = mulMatTVec(t, ah), D = mulMatTVec(t, dh);
+  pos = added(senPos, scaled(L, range));
+  const double azTerm = rateForm == AzimuthRate::kTimesCosEl ? azRate : azRate * std::cos(el);
+  Vec3 rates = added(scaled(A, azTerm), scaled(D, elRate));
   // The sight line turns with the Earth as well (omega x L).
   const double w = planix::genvgeo().earthRotRate;
   rates[0] -= w * L[1];
   rates[1] += w * L[0];
-  vel = plus(plus(ecisenvelocity(senPos), scaled(L, rangeRate)), scaled(rates, range));
+  vel = added(added(ecisenvelocity(senPos), scaled(L, rangeRate)), scaled(rates, range));
 }
 
 void eci2topocomps(double lst, double lat, const Vec3& senPos, const Vec3& satPos, const Vec3& satVel,
-                   double comps[10], int rateFlag) {
+                   double comps[10], AzimuthRate rateForm) {
   std::fill(comps, comps + 10, 0.0);
-  const Vec3 rho = minus(satPos, senPos);
-  const double range = norm3(rho);
+  const Vec3 rho = subtracted(satPos, senPos);
+  const double range = norm(rho);
   if (range == 0.0) return;  // no direction from a satellite at the site
-  const Vec3 rhoDot = minus(satVel, ecisenvelocity(senPos));
+  const Vec3 rhoDot = subtracted(satVel, ecisenvelocity(senPos));
   const Vec3 u = scaled(rho, 1.0 / range);
   double ra, dec, az, el;
   computeradec(u, ra, dec);
   Mat3 t;
   rotmtxt_sez(lat, lst, t);
-  computeazel(mxv(t, u), az, el);
+  computeazel(mulMatVec(t, u), az, el);
   Vec3 lh, ah, dh, le, ae, de;
   getlad_horizon(el, az, lh, ah, dh);
-  const Vec3 A = mtxv(t, ah), D = mtxv(t, dh);
+  const Vec3 A = mulMatTVec(t, ah), D = mulMatTVec(t, dh);
   getlad_equatorial(dec, ra, le, ae, de);
   const double w = planix::genvgeo().earthRotRate;
-  double azRate = dot3(rhoDot, A) / range + w * D[2];
-  const double elRate = dot3(rhoDot, D) / range - w * A[2];
-  double raRate = dot3(rhoDot, ae) / range;
-  const double decRate = dot3(rhoDot, de) / range;
-  if (rateFlag == 0) {
+  double azRate = dot(rhoDot, A) / range + w * D[2];
+  const double elRate = dot(rhoDot, D) / range - w * A[2];
+  double raRate = dot(rhoDot, ae) / range;
+  const double decRate = dot(rhoDot, de) / range;
+  if (rateForm == AzimuthRate::kAngular) {
     // At the zenith or a celestial pole the angle rate is undefined: left at 0 rather than infinite.
     const double ce = std::cos(el), cd = std::cos(dec);
     azRate = std::fabs(ce) > kTiny ? azRate / ce : 0.0;
@@ -174,7 +170,7 @@ void eci2topocomps(double lst, double lat, const Vec3& senPos, const Vec3& satPo
   comps[6] = decRate;
   comps[7] = azRate;
   comps[8] = elRate;
-  comps[9] = dot3(u, rhoDot);
+  comps[9] = dot(u, rhoDot);
 }
 
 void radecannualab(double ra, double dec, double ds50, double& dRa, double& dDec) {
@@ -203,7 +199,7 @@ void radecdiurnalab(double thetaG, double ra, double dec, const Vec3& senEfg, do
   efg2llh(senEfg, llh);
   const double geocLat = togeocentriclat(llh[0], llh[2]);
   const double hourAngle = thetaG + llh[1] - ra * kDegToRad;
-  const double k = norm3(senEfg) * kDiurnalAbDeg * std::cos(geocLat);
+  const double k = norm(senEfg) * kDiurnalAbDeg * std::cos(geocLat);
   const double d = dec * kDegToRad;
   dRa = k * std::cos(hourAngle) / std::cos(d);
   dDec = k * std::sin(hourAngle) * std::sin(d);
@@ -211,16 +207,16 @@ void radecdiurnalab(double thetaG, double ra, double dec, const Vec3& senEfg, do
 
 void earthobstrangles(double limbHeight, const Vec3& senPos, const Vec3& satPos, double angles[3]) {
   angles[2] = basalon::angleof2vecs(senPos.data(), satPos.data());
-  const Vec3 d = minus(senPos, satPos);
-  const double dLen = norm3(d), rSat = norm3(satPos), rSen = norm3(senPos);
+  const Vec3 d = subtracted(senPos, satPos);
+  const double dLen = norm(d), rSat = norm(satPos), rSen = norm(senPos);
   Vec3 p{0.0, 0.0, 0.0};
   if (dLen < kTiny || rSat == 0.0) {
     angles[1] = kPi;
   } else {
     angles[1] = std::acos(clamp1((rSat * rSat - rSen * rSen + dLen * dLen) / (2.0 * dLen * rSat)));
-    p = plus(satPos, scaled(d, rSat * std::cos(angles[1]) / dLen));
+    p = added(satPos, scaled(d, rSat * std::cos(angles[1]) / dLen));
   }
-  const double pLen = norm3(p);
+  const double pLen = norm(p);
   if (pLen < kTiny) {
     // Sight line through the centre: no plane to place the limb in.
     Vec3 llh;
@@ -231,8 +227,8 @@ void earthobstrangles(double limbHeight, const Vec3& senPos, const Vec3& satPos,
   // The limb in the plane of the sight line, on the side the line passes the centre: the point of
   // the ellipsoid section (raised by limbHeight) seen farthest from nadir.
   const Vec3 e1 = scaled(satPos, 1.0 / rSat);
-  Vec3 e2 = minus(p, scaled(e1, dot3(p, e1)));
-  const double e2Len = norm3(e2);
+  Vec3 e2 = subtracted(p, scaled(e1, dot(p, e1)));
+  const double e2Len = norm(e2);
   if (e2Len < kTiny) {
     Vec3 llh;
     efg2llh(satPos, llh);
@@ -244,16 +240,16 @@ void earthobstrangles(double limbHeight, const Vec3& senPos, const Vec3& satPos,
 }
 
 bool ispointsunlit(double ds50, const Vec3& posKm) {
-  const int selector = sunmoonselector();
+  const SunMoonTheory selector = sunmoonselector();
   Sundata sd;
   getsundata(selector, ds50, sd);
   Vec3 sun;
   double dist;
   solar(selector, sd, sun, dist);
   const Vec3 r = scaled(posKm, 1.0 / planix::genvgeo().earthRadius);
-  const double along = dot3(r, sun);
+  const double along = dot(r, sun);
   if (along >= 0.0) return true;
-  return dot3(r, r) - along * along >= 1.0;
+  return dot(r, r) - along * along >= 1.0;
 }
 
 }  // namespace pelmath

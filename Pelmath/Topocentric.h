@@ -24,15 +24,18 @@ void computeazel(const Vec3& sez, double& az, double& el);
 void azel2radec(double thetaG, double lat, double lon, double az, double el, double& ra, double& dec);
 void radec2azel(double thetaG, double lat, double lon, double ra, double dec, double& az, double& el);
 
+// Form of the azimuth (and RA) rates: the angle's own rate, or that rate times cos(El) (cos(Dec)),
+// the rate across the sky.
+enum class AzimuthRate { kAngular, kTimesCosEl };
+
 // Range, azimuth, elevation and their rates (er, rad, rad, er/kemin, rad/kemin, rad/kemin) seen
-// from a site at senPos -> inertial position and velocity. A non-zero rateFlag means the azimuth
-// rate is already multiplied by cos(El).
+// from a site at senPos -> inertial position and velocity.
 void rae2eci(double lst, double lat, const double rae[6], const Vec3& senPos, Vec3& pos, Vec3& vel,
-             int rateFlag = 0);
+             AzimuthRate rateForm = AzimuthRate::kAngular);
 // The ten topocentric components: RA, Dec, Az, El, range, RA rate, Dec rate, Az rate, El rate,
-// range rate. A non-zero rateFlag leaves out the divisions by cos(El) and cos(Dec).
+// range rate. kTimesCosEl leaves out the divisions by cos(El) and cos(Dec).
 void eci2topocomps(double lst, double lat, const Vec3& senPos, const Vec3& satPos, const Vec3& satVel,
-                   double comps[10], int rateFlag = 0);
+                   double comps[10], AzimuthRate rateForm = AzimuthRate::kAngular);
 
 // Annual aberration of RA, Dec (deg) at a DS50 time: corrections in deg.
 void radecannualab(double ra, double dec, double ds50, double& dRa, double& dDec);

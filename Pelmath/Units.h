@@ -6,16 +6,15 @@
 
 #include <optional>
 
+#include "Pelmath/PelmathTypes.h"
+
 namespace pelmath {
 
-constexpr double kDegToRad = 0.017453292519943295;       // pi/180
-constexpr double kRadToDeg = 57.29577951308232;          // 180/pi
+// Angle constants (kPi, kTwoPi, kDegToRad, kRadToDeg) are basalon's, brought in by PelmathTypes.h.
 constexpr double kRevDayToRadMin = 0.004363323129985824;  // 2pi/1440
 constexpr double kRadMinToRevDay = 229.1831180523293;     // 1440/2pi
 constexpr double kDegSecToRadMin = 1.0471975511965976;    // pi/3
 constexpr double kRadMin2ToRevDay2 = 330023.68999535416;  // 1440^2/2pi
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
 
 double ertokm(double x);
 double kmtoer(double x);

@@ -30,7 +30,7 @@ void BM_getpnmatrix106(benchmark::State& state) {
   Mat3 pn;
   double T = 0.2;
   for (auto _ : state) {
-    getpnmatrix(1, 106, T, pn);
+    getpnmatrix(PnSpectrum::kSeries, 106, T, pn);
     benchmark::DoNotOptimize(pn);
     T += 1e-9;
   }
@@ -42,7 +42,7 @@ void BM_rotj2k2date(benchmark::State& state) {
   Vec3 p, v;
   double ds50 = 25000.0;
   for (auto _ : state) {
-    rotj2k2date(1, terms, ds50, kPos, kVel, p, v);
+    rotj2k2date(PnSpectrum::kSeries, terms, ds50, kPos, kVel, p, v);
     benchmark::DoNotOptimize(p);
     ds50 += 1e-6;
   }

@@ -1,35 +1,29 @@
 // JPL ephemeris exports: control record access and the Sun and Moon of date in km.
-#include <cmath>
-
+#include "DllExports/Pelmath/PelmathDllVarsUtils.h"
 #include "Pelmath.h"
 #include "Pelmath/JplProcessing.h"
-#include "Siblings/Basalon/FixedText.h"
+
+using namespace pelmath::dll;
+using pelmath::Vec3;
 
 namespace {
 
-constexpr size_t kFileNameChars = 512;
-
-void putvec(const pelmath::Vec3& v, double out[3]) {
-  if (out == nullptr) return;
-  for (int i = 0; i < 3; ++i) out[i] = v[i];
-}
-
-// Unit vector and length; a zero vector stays zero.
-double split(const pelmath::Vec3& v, double unit[3]) {
-  const double d = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-  if (unit != nullptr)
-    for (int i = 0; i < 3; ++i) unit[i] = d > 0.0 ? v[i] / d : 0.0;
-  return d;
+// Optional output vectors: a null one is skipped.
+void optionalToHost3(const Vec3& v, double* out) {
+  if (out != nullptr) toHost3(v, out);
 }
 
 }  // namespace
 
 void JplSetParameters(const char jplFile[512], double ds50Start, double ds50Stop) {
-  pelmath::jplsetparameters(basalon::chararrtostr(jplFile, kFileNameChars), ds50Start, ds50Stop);
+  if (!nonNull("JplSetParameters", jplFile)) return;
+  if (!allFinite("JplSetParameters", {ds50Start, ds50Stop})) return;
+  pelmath::jplsetparameters(basalon::hostText(jplFile, basalon::kFileNameWidth), ds50Start, ds50Stop);
 }
 
 void JplGetParameters(char jplFile[512], double* ds50Start, double* ds50Stop) {
-  basalon::strtochararr(pelmath::jplctrl.fileName.view(), jplFile, kFileNameChars);
+  if (!nonNull("JplGetParameters", jplFile)) return;
+  basalon::strtochararr(pelmath::jplctrl.fileName.view(), jplFile, basalon::kFileNameWidth);
   if (ds50Start != nullptr) *ds50Start = pelmath::jplctrl.startTime;
   if (ds50Stop != nullptr) *ds50Stop = pelmath::jplctrl.stopTime;
 }
@@ -38,20 +32,22 @@ void JplReset(void) { pelmath::jplreset(); }
 
 void RemoveJpl(void) { pelmath::resetjplbuf(); }
 
+// A NaN or infinite time is refused by the ephemeris itself as out of range; outputs stay zero.
 int32_t JplCompSunMoonPos(double ds50UTC, double sunPos[3], double moonPos[3]) {
-  pelmath::Vec3 sun{}, moon{};
+  Vec3 sun, moon;
   const int st = pelmath::jplsunmoonofdate(ds50UTC, sun, moon);
-  putvec(sun, sunPos);
-  putvec(moon, moonPos);
+  optionalToHost3(sun, sunPos);
+  optionalToHost3(moon, moonPos);
   return st;
 }
 
 int32_t JplCompSunMoonVec(double ds50UTC, double sunVec[3], double* sunDist, double moonVec[3],
                           double* moonDist) {
-  pelmath::Vec3 sun{}, moon{};
+  Vec3 sun, moon;
   const int st = pelmath::jplsunmoonofdate(ds50UTC, sun, moon);
-  const double ds = split(sun, sunVec), dm = split(moon, moonVec);
-  if (sunDist != nullptr) *sunDist = ds;
-  if (moonDist != nullptr) *moonDist = dm;
+  optionalToHost3(pelmath::unitVector(sun), sunVec);
+  optionalToHost3(pelmath::unitVector(moon), moonVec);
+  if (sunDist != nullptr) *sunDist = pelmath::norm(sun);
+  if (moonDist != nullptr) *moonDist = pelmath::norm(moon);
   return st;
 }

@@ -47,12 +47,14 @@ ZK_API void TemeEpochToDate(int32_t nutationTerms, double epochDs50, double ds50
 
 /* RA/Dec (deg) of date <-> the mean equinox of yrOfEqnx: 1 start of the year of ds50, 2 J2000,
    3 1950 (DS50 0.0). Return 0, or 2 with zero outputs and one trace-log line when nutationTerms
-   is outside 4..106 or yrOfEqnx outside 1..3. */
+   is outside 4..106, yrOfEqnx outside 1..3, ds50, RAIn or declIn is NaN or infinite, or the
+   result is not finite (a time far outside any meaningful span). */
 ZK_API int32_t RotRADec_DateToEqnx(int32_t nutationTerms, int32_t yrOfEqnx, double ds50, double RAIn,
                                    double declIn, double* RAOut, double* declOut);
 ZK_API int32_t RotRADec_EqnxToDate(int32_t nutationTerms, int32_t yrOfEqnx, double ds50, double RAIn,
                                    double declIn, double* RAOut, double* declOut);
-/* dir 1: true of date at ds50In -> mean of ds50Out; 2: mean of ds50In -> true of date at ds50Out. */
+/* dir 1: true of date at ds50In -> mean of ds50Out; 2: mean of ds50In -> true of date at ds50Out;
+   any other value: one trace-log line, outputs not written. */
 ZK_API void RotRADecl(int32_t nutationTerms, int32_t dir, double ds50In, double RAIn, double declIn,
                       double ds50Out, double* RAOut, double* declOut);
 

@@ -1,4 +1,5 @@
-/* Pelmath library frame. */
+/* Pelmath library frame. Throughout Pelmath's exports a null required pointer writes one trace-log
+   line ("<Export>: null argument") and nothing else; an export returning a code then returns 2. */
 #ifndef PELMATH_FRAME_H
 #define PELMATH_FRAME_H
 

@@ -7,7 +7,8 @@
 
 /* Slant delay (m) of the ray at elevation elevDeg from a site at geodetic latitude latDeg and
    height heightM on day of year dayOfYear (fraction allowed), and its derivative with respect to
-   elevation (m per degree). */
+   elevation (m per degree). Either output may be null. A NaN or infinite argument writes one
+   trace-log line and no output. */
 ZK_API void SlantDelayUnb3(double latDeg, double heightM, double dayOfYear, double elevDeg,
                            double* slantDelay, double* slantDelayRate);
 

@@ -72,10 +72,9 @@ TEST(EquinoctialCovariance, G1MatchesFiniteDifferenceJacobian) {
     SCOPED_TRACE(o.name);
     double pos[3], vel[3];
     EqnxToPosVel(o.eqnx, pos, vel);
-    double g1[36];
-    ASSERT_TRUE(pelmath::g1mat(pos, vel, g1));
-    pelmath::Mat3 m;
-    pelmath::uvwrotmtx(pos, vel, m);
+    pelmath::Mat6 g1;
+    ASSERT_TRUE(pelmath::g1Jacobian(pelmath::toVec3(pos), pelmath::toVec3(vel), g1));
+    const pelmath::Mat3 m = pelmath::uvwFrameMatrix(pelmath::toVec3(pos), pelmath::toVec3(vel));
     for (int c = 0; c < 6; ++c) {
       double col[6];
       fdColumn(o.eqnx, c, 1e-6, m, col);
@@ -92,10 +91,11 @@ TEST(EquinoctialCovariance, G1MatchesFiniteDifferenceJacobian) {
 
 TEST(EquinoctialCovariance, MessageOrderTakesNativeColumnsFiveSixOneToFour) {
   const Orbit o = orbits()[0];
-  double pos[3], vel[3], g1[36], g1m[36];
+  double pos[3], vel[3];
+  pelmath::Mat6 g1, g1m;
   EqnxToPosVel(o.eqnx, pos, vel);
-  pelmath::g1mat(pos, vel, g1);
-  pelmath::g1matmsg(pos, vel, g1m);
+  pelmath::g1Jacobian(pelmath::toVec3(pos), pelmath::toVec3(vel), g1);
+  pelmath::g1JacobianMsgOrder(pelmath::toVec3(pos), pelmath::toVec3(vel), g1m);
   const int native[6] = {4, 5, 0, 1, 2, 3};
   for (int r = 0; r < 6; ++r)
     for (int c = 0; c < 6; ++c) EXPECT_EQ(g1m[r * 6 + c], g1[r * 6 + native[c]]);

@@ -126,7 +126,7 @@ TEST(CovarianceRotations, PtwAgreesWithThePathThroughEci) {
   M6 ptwDirect{}, eci{}, ptwViaEci{};
   CovMtxUVWToPTW(pos, vel, uvw.data(), ptwDirect.data());
   CovMtxUVWToECI(pos, vel, uvw.data(), eci.data());
-  pelmath::covxyz2ptw(pos, vel, eci.data(), ptwViaEci.data());
+  ptwViaEci = pelmath::covXyzToPtw(pelmath::toVec3(pos), pelmath::toVec3(vel), eci);
   expectNear(ptwDirect, ptwViaEci, 1e-12);
 }
 
@@ -160,19 +160,19 @@ TEST(CovarianceRotations, RotatedCovariancesStaySymmetricPsd) {
     EXPECT_TRUE(symmetricPsd(out.data(), 6));
     CovMtxECIToUVW(pos, vel, out.data(), back.data());
     expectNear(back, c, 1e-12);
-    pelmath::covefg2ecr(0.3, -0.2, c.data(), out.data());
+    out = pelmath::covEfgToEcr(0.3, -0.2, c);
     EXPECT_TRUE(symmetricPsd(out.data(), 6));
-    pelmath::covecr2efg(0.3, -0.2, out.data(), back.data());
+    back = pelmath::covEcrToEfg(0.3, -0.2, out);
     expectNear(back, c, 1e-12);
-    pelmath::covefg2sez(0.7, -1.9, c.data(), out.data());
+    out = pelmath::covEfgToSez(0.7, -1.9, c);
     EXPECT_TRUE(symmetricPsd(out.data(), 6));
     const M9 c9 = randomCov<81>(rng, 9);
     M9 d9{}, b9{};
-    pelmath::covj2k2date(1, 106, 20000.25, c9.data(), d9.data());
+    d9 = pelmath::covJ2kToDate(pelmath::PnSpectrum::kSeries, 106, 20000.25, c9);
     EXPECT_TRUE(symmetricPsd(d9.data(), 9));
     for (int i = 6; i < 9; ++i)
       for (int j = 6; j < 9; ++j) EXPECT_EQ(d9[i * 9 + j], c9[i * 9 + j]);  // further parameters untouched
-    pelmath::covdate2j2k(1, 106, 20000.25, d9.data(), b9.data());
+    b9 = pelmath::covDateToJ2k(pelmath::PnSpectrum::kSeries, 106, 20000.25, d9);
     expectNear(b9, c9, 1e-12);
   }
 }
@@ -184,7 +184,7 @@ TEST(CovarianceRotations, SezOfASiteOnTheEquatorAtZeroLongitude) {
   efg[7] = 4.0;   // y
   efg[14] = 9.0;  // z
   efg[2] = efg[12] = 0.5;  // cov(x, z)
-  pelmath::covefg2sez(0.0, 0.0, efg.data(), sez.data());
+  sez = pelmath::covEfgToSez(0.0, 0.0, efg);
   EXPECT_NEAR(sez[0], 9.0, 1e-15);         // S variance = z variance
   EXPECT_NEAR(sez[7], 4.0, 1e-15);         // E = y
   EXPECT_NEAR(sez[14], 1.0, 1e-15);        // Z = x
@@ -196,8 +196,8 @@ TEST(CovarianceRotations, SezOfASiteOnTheEquatorAtZeroLongitude) {
 TEST(EquinoctialCovariance, CircularEquatorialG1Values) {
   const double mu = planix::genvgeo().muKm;
   const double vel[3] = {0.0, std::sqrt(mu / 7000.0), 0.0};
-  double g1[36];
-  ASSERT_TRUE(pelmath::g1mat(kPos, vel, g1));
+  pelmath::Mat6 g1;
+  ASSERT_TRUE(pelmath::g1Jacobian(pelmath::toVec3(kPos), pelmath::toVec3(vel), g1));
   EXPECT_NEAR(g1[0 * 6 + 1], -4666.666666666667, 1e-9);  // (1,2) = -2r/3
   EXPECT_NEAR(g1[1 * 6 + 0], 7000.0, 1e-9);              // (2,1) = beta q = r
   EXPECT_NEAR(g1[0 * 6 + 0], 0.0, 1e-9);                 // e sin E = 0
@@ -298,9 +298,8 @@ namespace {
 // The EFG -> ECI matrix is the inverse of the ECI -> EFG one (its transpose is not, because the
 // rotating-frame term mixes position into velocity): the product is the identity.
 TEST(CovarianceRotations, EfgToEciMatrixInvertsTheEciToEfgMatrix) {
-  double fwd[36], inv[36];
-  pelmath::eci2efgcovmtx(0.8, fwd);
-  pelmath::efg2ecicovmtx(0.8, inv);
+  const pelmath::Mat6 fwd = pelmath::eciToEfgCovMatrix(0.8);
+  const pelmath::Mat6 inv = pelmath::efgToEciCovMatrix(0.8);
   for (int i = 0; i < 6; ++i)
     for (int j = 0; j < 6; ++j) {
       double s = 0.0;

@@ -128,7 +128,7 @@ TEST_F(FramesLlh, RadiiAndLatitudeConversions) {
   for (double lat : {-1.2, -0.3, 0.0, 0.7, 1.5}) {
     Vec3 surf;
     llh2efg(Vec3{lat, 0.0, 0.0}, surf);
-    EXPECT_NEAR(getearthradius(lat), norm3(surf), 1e-15);
+    EXPECT_NEAR(getearthradius(lat), norm(surf), 1e-15);
     EXPECT_NEAR(computeheight(lat, surf), 0.0, 1e-15);
     // Geocentric <-> geodetic at height 0 and at a height of a few er.
     const double e2 = 2 * planix::genvgeo().flatGeod - std::pow(planix::genvgeo().flatGeod, 2);

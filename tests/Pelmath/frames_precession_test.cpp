@@ -65,7 +65,7 @@ TEST(FramesPrecession, ValladoWorkedExampleAnglesToPrintedDigits) {
   EXPECT_NEAR(z / kDeg, 0.0273059, 0.6e-7);
   Mat3 n;
   double dpsi, deps;
-  nutate(1, 106, T, n, &dpsi, &deps);
+  nutate(PnSpectrum::kSeries, 106, T, n, &dpsi, &deps);
   EXPECT_NEAR(dpsi / kDeg, -0.0034108, 0.6e-7);
   EXPECT_NEAR(deps / kDeg, 0.0020316, 0.6e-7);
 }
@@ -116,7 +116,7 @@ TEST(FramesPrecession, MatchesErfaPrecessionAndNutation) {
     // The fundamental arguments are the IERS ones, ERFA's are the 1980 ones: ~1e-5 arcsec apart.
     Mat3 n;
     double dpsi, deps;
-    nutate(1, 106, T, n, &dpsi, &deps);
+    nutate(PnSpectrum::kSeries, 106, T, n, &dpsi, &deps);
     EXPECT_NEAR(dpsi, c.dpsi, 2e-10) << c.ds50;
     EXPECT_NEAR(deps, c.deps, 2e-10) << c.ds50;
     // Pole-only matrix of ERFA's angles: rotation by dpsi sin(eps) about y and deps about x.
@@ -126,8 +126,8 @@ TEST(FramesPrecession, MatchesErfaPrecessionAndNutation) {
     EXPECT_EQ(n[1][0], 0.0);
     // The full PN of the J2K -> date rotation agrees with N * P built from ERFA's values.
     Mat3 pn;
-    getpnmatrix(1, 106, T, pn);
-    EXPECT_LT(maxDiff(pn, mxm(n, c.p)), 1e-13) << c.ds50;
+    getpnmatrix(PnSpectrum::kSeries, 106, T, pn);
+    EXPECT_LT(maxDiff(pn, mulMat(n, c.p)), 1e-13) << c.ds50;
   }
 }
 
@@ -135,13 +135,13 @@ TEST(FramesNutation, TermCountRules) {
   const double T = 0.17;
   Mat3 lin, s0, s1, s2, s4, s106, s200;
   double dpsiLin, dpsi0, dpsi4, dpsi106;
-  nutate(0, 0, T, lin, &dpsiLin);
-  nutate(1, 0, T, s0, &dpsi0);
-  nutate(1, 2, T, s2);
-  nutate(1, 4, T, s4, &dpsi4);
-  nutate(0, 1, T, s1);
-  nutate(1, 106, T, s106, &dpsi106);
-  nutate(1, 200, T, s200);
+  nutate(PnSpectrum::kLinearised, 0, T, lin, &dpsiLin);
+  nutate(PnSpectrum::kSeries, 0, T, s0, &dpsi0);
+  nutate(PnSpectrum::kSeries, 2, T, s2);
+  nutate(PnSpectrum::kSeries, 4, T, s4, &dpsi4);
+  nutate(PnSpectrum::kLinearised, 1, T, s1);
+  nutate(PnSpectrum::kSeries, 106, T, s106, &dpsi106);
+  nutate(PnSpectrum::kSeries, 200, T, s200);
   // n < 1 with selector 1, and n = 2, both sum exactly the first four terms.
   EXPECT_EQ(maxDiff(s0, s4), 0.0);
   EXPECT_EQ(maxDiff(s2, s4), 0.0);

@@ -162,7 +162,7 @@ TEST_F(JplSample, SunMoonOfDateIsTheJ2000PairRotated) {
     EXPECT_NEAR(sunJ[i], sb[i] - (emb[i] - mg[i] / (1.0 + jplbuf.emrat)), 1e-6);
   }
   pelmath::Mat3 pn;
-  pelmath::getpnmatrix(0, 106, (ds50TAI - 18263.5) / 36525.0, pn);
+  pelmath::getpnmatrix(pelmath::PnSpectrum::kLinearised, 106, (ds50TAI - 18263.5) / 36525.0, pn);
   for (int i = 0; i < 3; ++i) {
     EXPECT_NEAR(sun[i], pn[i][0] * sunJ[0] + pn[i][1] * sunJ[1] + pn[i][2] * sunJ[2], 1e-4);
     EXPECT_NEAR(moon[i], pn[i][0] * moonJ[0] + pn[i][1] * moonJ[1] + pn[i][2] * moonJ[2], 1e-7);

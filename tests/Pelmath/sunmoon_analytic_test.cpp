@@ -106,14 +106,14 @@ TEST_F(SunMoon, Fk4SeriesAlsoFollowTheSunAndMoon) {
 
 TEST_F(SunMoon, CatalogueSettingChoosesTheSeries) {
   Sundata fk4, fk5;
-  getsundata(1, 20000.0, fk4);
-  getsundata(0, 20000.0, fk5);
+  getsundata(SunMoonTheory::kFk4, 20000.0, fk4);
+  getsundata(SunMoonTheory::kFk5, 20000.0, fk5);
   EXPECT_DOUBLE_EQ(fk4.time, 20000.0 + 18261.5);  // days from 1900 Jan 0.5
   EXPECT_DOUBLE_EQ(fk5.time, (20000.0 - 18263.5) / 36525.0);
   Vec3 u4, u5;
   double d4, d5;
-  solar(1, fk4, u4, d4);
-  solar(0, fk5, u5, d5);
+  solar(SunMoonTheory::kFk4, fk4, u4, d4);
+  solar(SunMoonTheory::kFk5, fk5, u5, d5);
   double viaExport[3], dist;
   planix::setenvfk(4);
   CompSunPos(20000.0, viaExport, &dist);
@@ -127,15 +127,15 @@ TEST_F(SunMoon, CatalogueSettingChoosesTheSeries) {
 
 TEST_F(SunMoon, ValuesAtJ2000) {
   Sundata sd;
-  getsundata(0, 18263.5, sd);
+  getsundata(SunMoonTheory::kFk5, 18263.5, sd);
   EXPECT_EQ(sd.time, 0.0);
   EXPECT_NEAR(sd.meanAnomaly, 357.52772333333 * kDegToRad, 1e-15);
   EXPECT_NEAR(sd.obliquity, 23.4392635861111 * kDegToRad, 1e-15);
   EXPECT_DOUBLE_EQ(sd.eccentricity, 0.01670832);
   Vec3 unit;
   double dist, trueLong, r2;
-  solar(0, sd, unit, dist, 6378.135, &trueLong, &r2);
-  EXPECT_NEAR(norm3(unit), 1.0, 1e-15);
+  solar(SunMoonTheory::kFk5, sd, unit, dist, 6378.135, &trueLong, &r2);
+  EXPECT_NEAR(norm(unit), 1.0, 1e-15);
   // Near perihelion (early January): r/a ~ 1 - e.
   EXPECT_NEAR(std::sqrt(r2), 0.9833, 5e-4);
   EXPECT_NEAR(dist, std::sqrt(r2) * 149597870.0 / 6378.135, 1e-6);
@@ -149,16 +149,16 @@ TEST_F(SunMoon, SunUnitVectorHasNoXAtNinetyDegreesLongitude) {
   double lo = 18263.5 + 150, hi = 18263.5 + 200;
   for (int k = 0; k < 60; ++k) {
     const double mid = 0.5 * (lo + hi);
-    getsundata(0, mid, sd);
+    getsundata(SunMoonTheory::kFk5, mid, sd);
     Vec3 u;
     double d, lam;
-    solar(0, sd, u, d, {}, &lam);
+    solar(SunMoonTheory::kFk5, sd, u, d, {}, &lam);
     (std::remainder(lam - 1.5707963267948966, 6.283185307179586) < 0 ? lo : hi) = mid;
   }
-  getsundata(0, lo, sd);
+  getsundata(SunMoonTheory::kFk5, lo, sd);
   Vec3 u;
   double d;
-  solar(0, sd, u, d);
+  solar(SunMoonTheory::kFk5, sd, u, d);
   EXPECT_NEAR(u[0], 0.0, 1e-12);
   EXPECT_NEAR(u[2], std::sin(sd.obliquity), 1e-12);  // at the solstice z = sin(eps)
 }

@@ -87,7 +87,7 @@ TEST_F(Topo, TopoRatesMatchFiniteDifferences) {
   EXPECT_GE(c[2], 0.0);
   // With the flag the azimuth and RA rates are the ones multiplied by cos(El), cos(Dec).
   double f[10];
-  eci2topocomps(lst0, lat, sen, sat, vel, f, 1);
+  eci2topocomps(lst0, lat, sen, sat, vel, f, AzimuthRate::kTimesCosEl);
   EXPECT_NEAR(f[7], c[7] * std::cos(c[3]), 1e-14);
   EXPECT_NEAR(f[5], c[5] * std::cos(c[1]), 1e-14);
 }
@@ -123,10 +123,10 @@ TEST_F(Topo, RaeToEciInvertsTopoComps) {
   const Vec3 sen{senKm[0] / 6378.135, senKm[1] / 6378.135, senKm[2] / 6378.135};
   const Vec3 sat{satKm[0] / 6378.135, satKm[1] / 6378.135, satKm[2] / 6378.135}, v{0.5, -0.2, 0.7};
   double c[10];
-  eci2topocomps(theta, lat, sen, sat, v, c, 1);
+  eci2topocomps(theta, lat, sen, sat, v, c, AzimuthRate::kTimesCosEl);
   const double r2[6] = {c[4], c[2], c[3], c[9], c[7], c[8]};
   Vec3 p2, v2;
-  rae2eci(theta, lat, r2, sen, p2, v2, 1);
+  rae2eci(theta, lat, r2, sen, p2, v2, AzimuthRate::kTimesCosEl);
   for (int k = 0; k < 3; ++k) {
     EXPECT_NEAR(p2[k], sat[k], 1e-12);
     EXPECT_NEAR(v2[k], v[k], 1e-12);
@@ -168,7 +168,7 @@ TEST_F(Topo, SunlitPoints) {
   EXPECT_EQ(IsPointSunlit(ds50, behind), 0);
   // Behind the Earth but 1.2 er off the Earth-Sun line: outside the shadow cylinder.
   Vec3 perp{-sun[1], sun[0], 0.0};
-  const double pl = norm3(perp);
+  const double pl = norm(perp);
   const double off[3] = {(-sun[0] * 3 + perp[0] / pl * 1.2) * R, (-sun[1] * 3 + perp[1] / pl * 1.2) * R,
                          (-sun[2] * 3 + perp[2] / pl * 1.2) * R};
   EXPECT_EQ(IsPointSunlit(ds50, off), 1);
@@ -215,7 +215,7 @@ TEST_F(Topo, EarthObstructionLimbInAMeridianPlane) {
     const double t = 2 * kPi * k / 200000.0;
     const Vec3 pt{std::cos(t), 0.0, (1 - f) * std::sin(t)};
     const Vec3 q{pt[0] - sat[0], 0.0, pt[2] - sat[2]};
-    const double ang = std::acos(dotv(q, nadir) / norm3(q));
+    const double ang = std::acos(dotv(q, nadir) / norm(q));
     // Only points on the side of the nadir line that the sight line passes.
     if ((pt[2] * sat[0] - pt[0] * sat[2]) * (foot[2] * sat[0] - foot[0] * sat[2]) > 0)
       best = std::max(best, ang);
