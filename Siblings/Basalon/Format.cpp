@@ -104,6 +104,120 @@ int significantDigits(double a, int d, char* digits) {
   return p;
 }
 
+// Fast exact path: a >= 0 times 10^q (0 <= q <= 19) rounded half away from zero, computed in
+// 128-bit integers from the double's binary mantissa, so no decimal text of the double is made.
+// False when the scaled value would not fit (the exact text path then answers).
+__extension__ typedef unsigned __int128 U128;
+
+constexpr uint64_t kPow10[20] = {1ull,
+                                 10ull,
+                                 100ull,
+                                 1000ull,
+                                 10000ull,
+                                 100000ull,
+                                 1000000ull,
+                                 10000000ull,
+                                 100000000ull,
+                                 1000000000ull,
+                                 10000000000ull,
+                                 100000000000ull,
+                                 1000000000000ull,
+                                 10000000000000ull,
+                                 100000000000000ull,
+                                 1000000000000000ull,
+                                 10000000000000000ull,
+                                 100000000000000000ull,
+                                 1000000000000000000ull,
+                                 10000000000000000000ull};
+
+bool scaledRounded(double a, int q, U128& out) {
+  if (q < 0 || q > 19) return false;
+  if (a == 0.0) {
+    out = 0;
+    return true;
+  }
+  // a = mant * 2^k from the bits of the double (subnormals have no hidden bit).
+  const auto bits = std::bit_cast<uint64_t>(a);
+  const int biased = static_cast<int>(bits >> 52);
+  const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+  const uint64_t mant = biased == 0 ? fraction : fraction | (uint64_t{1} << 52);
+  const int k = (biased == 0 ? 1 : biased) - 1075;
+  const U128 x = static_cast<U128>(mant) * kPow10[q];  // below 2^117
+  if (k >= 0) {
+    if (k > 10) return false;  // would pass 2^127
+    out = x << k;
+    return true;
+  }
+  const int shift = -k;
+  if (shift > 118) {  // below one half
+    out = 0;
+    return true;
+  }
+  out = (x + (static_cast<U128>(1) << (shift - 1))) >> shift;
+  return true;
+}
+
+// Decimal digits of v into s; returns their count (at most 39).
+int u128Digits(U128 v, char* s) {
+  if (v <= UINT64_MAX) return static_cast<int>(std::to_chars(s, s + 24, static_cast<uint64_t>(v)).ptr - s);
+  const uint64_t hi = static_cast<uint64_t>(v / kPow10[19]), lo = static_cast<uint64_t>(v % kPow10[19]);
+  int n = static_cast<int>(std::to_chars(s, s + 24, hi).ptr - s);
+  char low[24];
+  const int nl = static_cast<int>(std::to_chars(low, low + 24, lo).ptr - low);
+  std::memset(s + n, '0', static_cast<size_t>(19 - nl));
+  std::memcpy(s + n + 19 - nl, low, static_cast<size_t>(nl));
+  return n + 19;
+}
+
+// Fixed-point text of a >= 0 with d decimals (the layout of fixedDigits); -1 when the fast path
+// cannot answer.
+int fastFixedDigits(double a, int d, char* s) {
+  U128 n = 0;
+  if (!scaledRounded(a, d, n)) return -1;
+  char digits[48];
+  int nd = u128Digits(n, digits);
+  if (d == 0) {
+    std::memcpy(s, digits, static_cast<size_t>(nd));
+    return nd;
+  }
+  // Leading zeros so that at least one digit stands before the point.
+  int lead = nd <= d ? d + 1 - nd : 0;
+  std::memset(s, '0', static_cast<size_t>(lead));
+  std::memcpy(s + lead, digits, static_cast<size_t>(nd));
+  nd += lead;
+  const int intLen = nd - d;
+  std::memmove(s + intLen + 1, s + intLen, static_cast<size_t>(d));
+  s[intLen] = '.';
+  return nd + 1;
+}
+
+// d significant digits of a > 0 (the layout of significantDigits); false when the fast path cannot
+// answer.
+bool fastSignificantDigits(double a, int d, char* digits, int& p) {
+  if (d > 19) return false;
+  // floor(log10(a)) from the binary exponent, within one; the loop below settles it.
+  const int binaryExponent = static_cast<int>(std::bit_cast<uint64_t>(a) >> 52) - 1023;
+  p = (binaryExponent * 78913) >> 18;  // 78913 / 2^18 = log10(2) to 6e-7
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    U128 n = 0;
+    if (!scaledRounded(a, d - 1 - p, n)) return false;
+    if (n >= kPow10[d]) {
+      ++p;  // the estimate was low, or the rounding carried into one more digit
+      continue;
+    }
+    if (n < kPow10[d - 1]) {
+      --p;
+      continue;
+    }
+    char s[48];
+    const int nd = u128Digits(n, s);
+    if (nd != d) return false;
+    std::memcpy(digits, s, static_cast<size_t>(d));
+    return true;
+  }
+  return false;
+}
+
 int intDigits(int64_t value, char* s) {
   const auto r = std::to_chars(s, s + 24, value);
   return static_cast<int>(r.ptr - s);
@@ -144,11 +258,16 @@ bool writeim(char* out, int w, int m, int64_t value) {
 
 int writei0(char* out, int64_t value) { return intDigits(value, out); }
 
-bool writef(char* out, int w, int d, double value) {
+namespace {
+
+enum class DigitPath { kFastWhereExact, kTextOnly };
+
+bool writeFixed(char* out, int w, int d, double value, DigitPath path) {
   if (w <= 0) return false;
   if (w > kMaxFieldWidth || d < 0 || d >= w || !std::isfinite(value)) return fill(out, w);
   char s[kScratch + 2];
-  int n = fixedDigits(std::fabs(value), d, s);
+  int n = path == DigitPath::kFastWhereExact ? fastFixedDigits(std::fabs(value), d, s) : -1;
+  if (n < 0) n = fixedDigits(std::fabs(value), d, s);
   if (d == 0) s[n++] = '.';
   bool zero = true;
   for (int i = 0; i < n && zero; ++i) zero = s[i] == '0' || s[i] == '.';
@@ -168,7 +287,7 @@ bool writef(char* out, int w, int d, double value) {
   return true;
 }
 
-bool writee(char* out, int w, int d, double value) {
+bool writeExponent(char* out, int w, int d, double value, DigitPath path) {
   if (w <= 0) return false;
   if (w > kMaxFieldWidth || d < 1 || !std::isfinite(value)) return fill(out, w);
   const double a = std::fabs(value);
@@ -177,7 +296,10 @@ bool writee(char* out, int w, int d, double value) {
   if (a == 0.0) {
     std::memset(digits, '0', static_cast<size_t>(d));
   } else {
-    exponent = significantDigits(a, d, digits) + 1;
+    int p = 0;
+    if (path == DigitPath::kTextOnly || !fastSignificantDigits(a, d, digits, p))
+      p = significantDigits(a, d, digits);
+    exponent = p + 1;
   }
   if (exponent > 99 || exponent < -99) return fill(out, w);
   const bool neg = std::signbit(value) && a != 0.0;
@@ -200,6 +322,22 @@ bool writee(char* out, int w, int d, double value) {
   *p = static_cast<char>('0' + ae % 10);
   return true;
 }
+
+}  // namespace
+
+bool writef(char* out, int w, int d, double value) {
+  return writeFixed(out, w, d, value, DigitPath::kFastWhereExact);
+}
+bool writee(char* out, int w, int d, double value) {
+  return writeExponent(out, w, d, value, DigitPath::kFastWhereExact);
+}
+
+namespace detail {
+bool writefText(char* out, int w, int d, double value) { return writeFixed(out, w, d, value, DigitPath::kTextOnly); }
+bool writeeText(char* out, int w, int d, double value) {
+  return writeExponent(out, w, d, value, DigitPath::kTextOnly);
+}
+}  // namespace detail
 
 std::string fmti(int64_t value, int w) {
   std::string s(static_cast<size_t>(w > 0 ? w : 0), ' ');

@@ -37,6 +37,13 @@ bool writee(char* out, int w, int d, double value);
 // 20 characters. Returns the number of characters written.
 int writei0(char* out, int64_t value);
 
+namespace detail {
+// writef and writee through the decimal text of the double only (the general path the writers fall
+// back to where the 128-bit integer path cannot answer); for tests comparing the two.
+bool writefText(char* out, int w, int d, double value);
+bool writeeText(char* out, int w, int d, double value);
+}  // namespace detail
+
 // The same as strings of w characters ('*' filled when the value does not fit).
 std::string fmti(int64_t value, int w);
 std::string fmtim(int64_t value, int w, int m);

@@ -219,3 +219,28 @@ TEST(FormatRead, FixedColumns) {
 }
 
 }  // namespace
+
+// The writers take a 128-bit integer path where it is exact and the decimal-text path elsewhere:
+// both must give the same field for every value, ties and carries included.
+TEST(FormatWrite, IntegerPathAgreesWithTextPath) {
+  std::mt19937_64 rng(20261207);
+  std::uniform_real_distribution<double> mant(1.0, 10.0);
+  std::uniform_int_distribution<int> expo(-22, 22), decimals(0, 17), sign(0, 1), tie(0, 3);
+  char a[64], b[64];
+  for (int k = 0; k < 200000; ++k) {
+    const int d = decimals(rng);
+    double v = mant(rng) * std::pow(10.0, expo(rng));
+    if (tie(rng) == 0) v = std::round(v * std::pow(10.0, d) * 2.0 + 1.0) / 2.0 / std::pow(10.0, d);  // near ties
+    if (tie(rng) == 1) v = std::round(v * 8.0) / 8.0;  // binary-exact values, true ties
+    if (sign(rng) == 1) v = -v;
+    const int wf = 40, we = d + 8;
+    const bool okF = basalon::writef(a, wf, d, v), okFText = basalon::detail::writefText(b, wf, d, v);
+    ASSERT_EQ(okF, okFText) << v << " F" << wf << "." << d;
+    ASSERT_EQ(std::string(a, wf), std::string(b, wf)) << v << " F" << wf << "." << d;
+    if (d >= 1) {
+      const bool okE = basalon::writee(a, we, d, v), okEText = basalon::detail::writeeText(b, we, d, v);
+      ASSERT_EQ(okE, okEText) << v << " E" << we << "." << d;
+      ASSERT_EQ(std::string(a, we), std::string(b, we)) << v << " E" << we << "." << d;
+    }
+  }
+}
