@@ -27,16 +27,11 @@ QelTree& QelStore() { return tree(); }
 bool QelTreeTraits::equal(const Record& a, const Record& b) { return Equal(a, b); }
 int64_t QelTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrQel(rec); }
 
-void QelTreeTraits::markNotFound(Record& rec) {
-  rec = QelRecord{};
-  rec.satNum = -123;
-}
-
 void QelTreeTraits::sortString(const Record& rec, char out[32]) { FieldsToStr(rec, out); }
 
 int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {
   const QelLinesWriter writer = gLinesWriter.load();
-  return writer != nullptr ? writer(rec, unit) : 2;
+  return writer != nullptr ? writer(rec, unit) : basalon::kResultFail;
 }
 
 void AddQelToMem(const QelRecord& rec, int64_t& satKey, QelBinTree** node) {

@@ -157,7 +157,7 @@ void logError(std::string text) {
 
 }  // namespace
 
-void reepochtlerec(const lineset::TleRecord& tle, double newEpoch, lineset::TleRecord& out, int32_t& code) {
+void reepochTleRec(const lineset::TleRecord& tle, double newEpoch, lineset::TleRecord& out, int32_t& code) {
   out = lineset::TleRecord{};
   code = 0;
   Sgp4Obj orig;
@@ -192,7 +192,7 @@ void reepochtlerec(const lineset::TleRecord& tle, double newEpoch, lineset::TleR
   next.revNum = st.revNum;
   next.name = tle.name;
   // The lines of the moved set; empty when a value does not fit the two-line columns.
-  if (!lineset::tlecomposelines(next)) {
+  if (!lineset::tleComposeLines(next)) {
     next.line1.clear();
     next.line2.clear();
   }
@@ -214,7 +214,7 @@ void reepochtle(int64_t satKey, double newEpoch, lineset::TleRecord& out, int32_
     logError(std::string("reepochtle: Unable to locate satKey ") + buf + " in the TLE tree.");
     return;
   }
-  reepochtlerec(tle, newEpoch, out, code);
+  reepochTleRec(tle, newEpoch, out, code);
 }
 
 }  // namespace kinetra
