@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "KeyedTree/AvlTree.h"
+#include "Siblings/Basalon/Format.h"
 #include "Siblings/Basalon/Keys.h"
 #include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Strings.h"
@@ -36,7 +37,10 @@ inline constexpr int32_t kNotFoundSatNum = -123;
 //   static bool equal(const Record& a, const Record& b); identical duplicate test
 //   static int32_t validate(const Record& rec);          0 when the record may be stored (logs itself)
 //   static int64_t makeKey(const Record& rec);           standard-mode satKey, -1 when none
-//   static void sortString(const Record& rec, char out[32]);  orders 0/1 of the key listing
+// and for the listing orders 0/1 either
+//   static double epochDs50(const Record& rec);          epoch, DS50 UTC (the default sort text), or
+//   static void sortString(const Record& rec, char out[32]);  a sort text of its own;
+// and, only for WriteLines,
 //   static int32_t writeRecord(const Record& rec, int32_t unit);  0 when the record's text was written
 template <class R>
 struct RecordTraits {
@@ -434,7 +438,7 @@ class KeyedTree {
         if (order == 2) {
           seqString(p->seq, text);
         } else if (const Record* rec = recordOf(p); rec != nullptr) {
-          Traits::sortString(*rec, text);
+          sortStringOf(*rec, text);
         } else {
           std::memset(text, ' ', basalon::kSortStringLength);
         }
@@ -702,6 +706,18 @@ class KeyedTree {
   static Node* search(Node* p, int64_t key) {
     while (p != nullptr && p->key != key) p = key < p->key ? p->lower : p->higher;
     return p;
+  }
+
+  // Sort text of orders 0/1: the store's own, or by default the satellite number in 9 digits
+  // (zero padded, '*' when it does not fit) then the epoch in DS50 UTC as F16.9, blanks to 32.
+  static void sortStringOf(const Record& rec, char* out) {
+    if constexpr (requires { Traits::epochDs50(rec); }) {
+      std::memset(out, ' ', basalon::kSortStringLength);
+      if (!basalon::writeim(out, 9, 9, Traits::satNum(rec))) std::memset(out, '*', 9);
+      basalon::writef(out + 9, 16, 9, Traits::epochDs50(rec));
+    } else {
+      Traits::sortString(rec, out);
+    }
   }
 
   // Pre-order walk (node, lower, higher) over the nodes that have a record; fn(key, record)

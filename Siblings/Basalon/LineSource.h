@@ -126,4 +126,33 @@ class PendingSet {
   Record rec_;
 };
 
+// What every set reader keeps: its routine name, the load counts, the line number and the set
+// waiting for its maneuver lines. A reader derives from it and gives line(raw) and finish().
+template <class Record, int maxLines, int lineLen>
+class SetReaderBase {
+ public:
+  SetReaderBase(std::string_view routine, LoadCounts& counts) : routine_(routine), counts_(counts) {}
+
+ protected:
+  // Counts a line read and gives it without its line end and trailing blanks.
+  std::string_view nextLine(std::string_view raw) {
+    ++lineNo_;
+    return stripLineEnd(raw);
+  }
+  // One logged line for a bad set ("<routine>: Bad <what> at line N: <why>"), counted.
+  void badSet(std::string_view what, int32_t lineNo, std::string_view why) {
+    logBadSet(routine_, what, lineNo, why, counts_);
+  }
+  // Stores the waiting set, if any, with add(record) -> key.
+  template <class AddFn>
+  void flushPending(AddFn&& add) {
+    pending_.flush(add, counts_);
+  }
+
+  std::string_view routine_;
+  LoadCounts& counts_;
+  int32_t lineNo_ = 0;
+  PendingSet<Record, maxLines, lineLen> pending_;
+};
+
 }  // namespace basalon

@@ -22,10 +22,7 @@ int32_t HarloLoadFile(const char fileName[512]) {
 int32_t HarloGetCount(void) { return harlo::harlogetnumoftreenodes(); }
 
 int32_t HarloGetKeys(int32_t order, int32_t maxKeys, int64_t* keys) {
-  if (!basalon::nonNull("HarloGetKeys", keys) || maxKeys <= 0) return 0;
-  int32_t count = 0;
-  harlo::harlogettreekeys(count, keys, order, maxKeys);
-  return count;
+  return keyedtree::getKeysExport("HarloGetKeys", harlo::harlogettreekeys, order, maxKeys, keys);
 }
 
 int32_t HarloRemoveSat(int64_t satKey) { return keyedtree::removeSatExport(harlo::harloremovenode, satKey); }

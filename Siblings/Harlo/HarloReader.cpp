@@ -14,13 +14,12 @@ namespace {
 
 constexpr int kReadColumns = 512;
 
-class VectorReader {
+class VectorReader : public basalon::SetReaderBase<SpVecRecord, kMaxManeuvers, kManeuverLineLen> {
  public:
-  VectorReader(std::string_view routine, HarloLoadCounts& counts) : routine_(routine), counts_(counts) {}
+  using SetReaderBase::SetReaderBase;
 
   void line(std::string_view raw) {
-    ++lineNo_;
-    const std::string_view s = basalon::stripLineEnd(raw);
+    const std::string_view s = nextLine(raw);
     if (lines_.empty() && pending_.takeManeuver(s)) return;
     flushPending();
     const bool starts = s.substr(0, kTag1.size()) == kTag1;
@@ -56,15 +55,12 @@ class VectorReader {
     pending_.hold(std::move(rec));
   }
 
-  void flushPending() { pending_.flush(AddHarloToMem, counts_); }
+  void flushPending() { SetReaderBase::flushPending(AddHarloToMem); }
 
-  void bad(std::string_view why) { basalon::logBadSet(routine_, "SP vector", firstLine_, why, counts_); }
+  void bad(std::string_view why) { badSet("SP vector", firstLine_, why); }
 
-  std::string_view routine_;
-  HarloLoadCounts& counts_;
-  int32_t lineNo_ = 0, firstLine_ = 0;
+  int32_t firstLine_ = 0;
   std::vector<std::string> lines_;
-  basalon::PendingSet<SpVecRecord, kMaxManeuvers, kManeuverLineLen> pending_;
 };
 
 }  // namespace

@@ -57,11 +57,7 @@ int32_t HarloTreeTraits::validate(const Record& r) {
 
 int64_t HarloTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrHarlo(rec); }
 
-void HarloTreeTraits::sortString(const Record& rec, char out[32]) {
-  std::memset(out, ' ', 32);
-  if (!basalon::writeim(out, 9, 9, rec.satNum)) std::memset(out, '*', 9);
-  basalon::writef(out + 9, 16, 9, epochDs50(rec));
-}
+double HarloTreeTraits::epochDs50(const Record& rec) { return harlo::epochDs50(rec); }
 
 int32_t HarloTreeTraits::writeRecord(const Record& rec, int32_t unit) {
   std::vector<std::string> lines;

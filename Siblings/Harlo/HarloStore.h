@@ -18,7 +18,7 @@ struct HarloTreeTraits : keyedtree::RecordTraits<SpVecRecord> {
   static bool equal(const Record& a, const Record& b);
   static int32_t validate(const Record& rec);
   static int64_t makeKey(const Record& rec);
-  static void sortString(const Record& rec, char out[32]);
+  static double epochDs50(const Record& rec);
   static int32_t writeRecord(const Record& rec, int32_t unit);
 };
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "KeyedTree/KeyedTree.h"
-#include "Siblings/Planix/StateRecord.h"
 #include "Siblings/Kinetra/Sgp4.h"
 #include "Siblings/Lineset/TleRecord.h"
+#include "Siblings/Planix/StateRecord.h"
 
 namespace kinetra {
 
@@ -37,7 +37,6 @@ struct Sgp4TreeTraits : keyedtree::RecordTraits<Sgp4Entry> {
   static int32_t satNum(const Record& rec) { return static_cast<int32_t>(rec.obj.slot(kSatNum)); }
   static void markNotFound(Record& rec) { rec = Sgp4Entry{}; }
   static void sortString(const Record& rec, char out[32]);
-  static int32_t writeRecord(const Record&, int32_t) { return basalon::kResultFail; }  // no text form
 };
 
 using Sgp4Tree = keyedtree::KeyedTree<Sgp4TreeTraits>;

@@ -56,10 +56,7 @@ int64_t LinesetAddSatFrLines(const char line1[130], const char line2[130]) {
 int32_t LinesetGetCount(void) { return lineset::tlegetnumoftreenodes(); }
 
 int32_t LinesetGetKeys(int32_t order, int32_t maxKeys, int64_t* keys) {
-  if (!basalon::nonNull("LinesetGetKeys", keys) || maxKeys <= 0) return 0;
-  int32_t count = 0;
-  lineset::tlegettreekeys(count, keys, order, maxKeys);
-  return count;
+  return keyedtree::getKeysExport("LinesetGetKeys", lineset::tlegettreekeys, order, maxKeys, keys);
 }
 
 int64_t LinesetNumToKey(int32_t satNum) { return lineset::tlesatkeyget(satNum); }

@@ -29,13 +29,12 @@ constexpr int kReadColumns = 130;
 
 bool startsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
 
-class SetReader {
+class SetReader : public basalon::SetReaderBase<TleRecord, kMaxManeuvers, kManeuverLineLen> {
  public:
-  SetReader(std::string_view routine, TleLoadCounts& counts) : routine_(routine), counts_(counts) {}
+  using SetReaderBase::SetReaderBase;
 
   void line(std::string_view raw) {
-    ++lineNo_;
-    const std::string_view s = basalon::stripLineEnd(raw);
+    const std::string_view s = nextLine(raw);
     if (pending_.takeManeuver(s)) return;
     flushPending();
     if (haveLine1_) {
@@ -92,20 +91,14 @@ class SetReader {
     pending_.hold(std::move(rec));
   }
 
-  void flushPending() { pending_.flush(AddTleToMem, counts_); }
+  void flushPending() { SetReaderBase::flushPending(AddTleToMem); }
 
-  void bad(int32_t lineNo, std::string_view why) {
-    basalon::logBadSet(routine_, "element set", lineNo, why, counts_);
-  }
+  void bad(int32_t lineNo, std::string_view why) { badSet("element set", lineNo, why); }
 
-  std::string_view routine_;
-  TleLoadCounts& counts_;
-  int32_t lineNo_ = 0;
   std::string name_;  // name candidate: the line before the current one
   bool haveLine1_ = false;
   std::string line1_, setName_;
   int32_t line1No_ = 0;
-  basalon::PendingSet<TleRecord, kMaxManeuvers, kManeuverLineLen> pending_;
 };
 
 }  // namespace

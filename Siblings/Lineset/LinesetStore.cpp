@@ -128,13 +128,7 @@ int32_t TleTreeTraits::validate(const Record& r) {
 
 int64_t TleTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrTle(rec); }
 
-void TleTreeTraits::sortString(const Record& rec, char out[32]) {
-  std::memset(out, ' ', 32);
-  if (!basalon::writeim(out, 9, 9, rec.satNum)) std::memset(out, '*', 9);
-  basalon::writef(out + 9, 16, 9, TleEpochDs50(rec));
-}
-
-int32_t TleTreeTraits::writeRecord(const Record& rec, int32_t unit) { return writeSet(rec, unit, 0); }
+double TleTreeTraits::epochDs50(const Record& rec) { return TleEpochDs50(rec); }
 
 int64_t AddTleToMem(const TleRecord& rec) { return gTleTree.AddToMem(rec); }
 
