@@ -148,22 +148,23 @@ class KeyedTree {
     basalon::DmaBlock* block = nullptr;
     int64_t satKey = -1;
     if (dmaMode) {
-      block = basalon::dmaalloc(Traits::kElsetType);
-      if (block == nullptr) {
-        logError("AddRecToMem: Cannot allocate memory for a new dma.");
-        return -1;
-      }
-      block->spare = 0;
-      block->attach1 = nullptr;
-      block->attach2 = nullptr;
       Record* copy = newCopy(rec);
       if (copy == nullptr) {
-        basalon::dmafree(block);
         logError("AddRecToMem: Cannot allocate memory for a new rec.");
         return -1;
       }
-      block->rec = copy;
-      block->elsetType = Traits::kElsetType;
+      {
+        // A freed block's address may come back: the block is registered and filled in one
+        // writer section, so a reader holding the old key meets either no block or a whole one.
+        WriterSection writer(*this);
+        block = basalon::dmaalloc(Traits::kElsetType);
+        if (block != nullptr) block->rec = copy;
+      }
+      if (block == nullptr) {
+        deleteRecord(copy);
+        logError("AddRecToMem: Cannot allocate memory for a new dma.");
+        return -1;
+      }
       satKey = basalon::dmakey(block);
     } else {
       satKey = Traits::makeKey(rec);
@@ -679,9 +680,10 @@ class KeyedTree {
     nodes_.release(node);
   }
 
-  // Frees a DMA block made by a failed add, with its record.
-  static void freeBlock(basalon::DmaBlock* block) {
+  // Frees a DMA block made by a failed add, with its record (as a writer: see AddToMem).
+  void freeBlock(basalon::DmaBlock* block) {
     if (block == nullptr) return;
+    WriterSection writer(*this);
     deleteRecord(static_cast<Record*>(block->rec));
     block->rec = nullptr;
     basalon::dmafree(block);
