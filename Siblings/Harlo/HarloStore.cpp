@@ -82,26 +82,4 @@ int64_t harloAddSatFrLines(const std::vector<std::string_view>& lines) {
   return AddHarloToMem(rec);
 }
 
-void harlofindrecptr(int64_t satKey, SpVecRecord*& rec, std::string* msg) {
-  gHarloTree.FindRecPtr(satKey, rec, msg);
-}
-void harloendread() { gHarloTree.EndRead(); }
-void harloFindRec(int64_t satKey, SpVecRecord& rec, std::string* msg) {
-  gHarloTree.FindRec(satKey, rec, msg);
-}
-int64_t harlosatkeyget(int32_t satNum) { return gHarloTree.SatKeyGet(satNum); }
-int32_t harlogetnumoftreenodes() { return gHarloTree.GetNumOfTreeNodes(); }
-void harlogettreekeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys) {
-  gHarloTree.GetTreeKeys(count, keys, order, maxKeys);
-}
-bool harlotreeisempty() { return gHarloTree.TreeIsEmpty(); }
-void harloremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
-  gHarloTree.RemoveNode(satKey, flag, code);
-}
-void harloemptytree(int32_t& code) {
-  code = 0;
-  gHarloTree.EmptyTree(code);
-}
-void harlowritelines(int32_t unit) { gHarloTree.WriteLines(unit); }
-
 }  // namespace harlo

@@ -37,17 +37,30 @@ int64_t harloAddSatFrLines(const std::vector<std::string_view>& lines);
 // Standard key: createsatkey(satNum, 4, epoch in DS50 UTC); -1 when none.
 int64_t CreateSatKeyFrHarlo(const SpVecRecord& rec);
 
-void harlofindrecptr(int64_t satKey, SpVecRecord*& rec, std::string* msg = nullptr);
-void harloendread();
-void harloFindRec(int64_t satKey, SpVecRecord& rec, std::string* msg = nullptr);
-int64_t harlosatkeyget(int32_t satNum);
-int32_t harlogetnumoftreenodes();
-void harlogettreekeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys = INT64_MAX);
-bool harlotreeisempty();
-void harloremovenode(int64_t satKey, int32_t& flag, int32_t& code);
-void harloemptytree(int32_t& code);
+// The engine's routines on the SP vector store under the harlo names (what each does: the TLE
+// store's routines of the same stem in LinesetStore.h).
+inline void harlofindrecptr(int64_t satKey, SpVecRecord*& rec, std::string* msg = nullptr) {
+  HarloStore().FindRecPtr(satKey, rec, msg);
+}
+inline void harloendread() { HarloStore().EndRead(); }
+inline void harloFindRec(int64_t satKey, SpVecRecord& rec, std::string* msg = nullptr) {
+  HarloStore().FindRec(satKey, rec, msg);
+}
+inline int64_t harlosatkeyget(int32_t satNum) { return HarloStore().SatKeyGet(satNum); }
+inline int32_t harlogetnumoftreenodes() { return HarloStore().GetNumOfTreeNodes(); }
+inline void harlogettreekeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys = INT64_MAX) {
+  HarloStore().GetTreeKeys(count, keys, order, maxKeys);
+}
+inline bool harlotreeisempty() { return HarloStore().TreeIsEmpty(); }
+inline void harloremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
+  HarloStore().RemoveNode(satKey, flag, code);
+}
+inline void harloemptytree(int32_t& code) {
+  code = 0;
+  HarloStore().EmptyTree(code);
+}
 // Writes every record in ascending key order, each in its text form with its maneuver lines.
-void harlowritelines(int32_t unit);
+inline void harlowritelines(int32_t unit) { HarloStore().WriteLines(unit); }
 
 // Readers: an "SPVEC1 " line starts a vector whose next three lines are its lines 2-4; lines
 // with "VP" in columns 79-80 right after a vector are its maneuver lines; other text is
