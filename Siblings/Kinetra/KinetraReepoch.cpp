@@ -201,13 +201,12 @@ void reepochTleRec(const lineset::TleRecord& tle, double newEpoch, lineset::TleR
 
 void reepochtle(int64_t satKey, double newEpoch, lineset::TleRecord& out, int32_t& code) {
   out = lineset::TleRecord{};
+  // A copy made under the TLE store's read side (DMA keys too): a concurrent removal cannot
+  // free the set half-way through.
   lineset::TleRecord tle;
-  lineset::TleRecord* link = nullptr;
   std::string msg;
-  lineset::tlefindrecptr(satKey, link, &msg);
-  if (link != nullptr) tle = *link;
-  if (!basalon::isdma(satKey)) lineset::tleendread();
-  if (link == nullptr) {
+  lineset::tlefindrec(satKey, tle, &msg);
+  if (tle.satNum == keyedtree::kNotFoundSatNum) {
     code = 2;
     char buf[32];
     std::snprintf(buf, sizeof buf, "%19" PRId64, satKey);
