@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "KeyedTree/AvlTree.h"
+#include "Siblings/Basalon/Format.h"
 #include "Siblings/Basalon/Keys.h"
 #include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Strings.h"
@@ -27,19 +28,38 @@
 
 namespace keyedtree {
 
-// What a store supplies (see QelTreeTraits for an example):
-//   using Record = ...;                                  stored record type
+// satNum a failed copying find leaves in its output record.
+inline constexpr int32_t kNotFoundSatNum = -123;
+
+// What a store supplies: a traits struct derived from RecordTraits<Record> (see QelTreeTraits)
+// that states what differs from these defaults, and always
 //   static constexpr int32_t kElsetType;                 element-set code written into DMA blocks
-//   static constexpr std::string_view kMessagePrefix;    put before every engine message ("" for none)
-//   static void copy(Record& dst, const Record& src);    deep copy (no-op onto itself)
-//   static void release(Record& rec);                    frees what the record owns
 //   static bool equal(const Record& a, const Record& b); identical duplicate test
 //   static int32_t validate(const Record& rec);          0 when the record may be stored (logs itself)
 //   static int64_t makeKey(const Record& rec);           standard-mode satKey, -1 when none
-//   static int32_t satNum(const Record& rec);
-//   static void markNotFound(Record& rec);               the output of a failed copying find
-//   static void sortString(const Record& rec, char out[32]);  orders 0/1 of the key listing
+// and for the listing orders 0/1 either
+//   static double epochDs50(const Record& rec);          epoch, DS50 UTC (the default sort text), or
+//   static void sortString(const Record& rec, char out[32]);  a sort text of its own;
+// and, only for WriteLines,
 //   static int32_t writeRecord(const Record& rec, int32_t unit);  0 when the record's text was written
+template <class R>
+struct RecordTraits {
+  using Record = R;
+  // Put before every engine message ("" for none).
+  static constexpr std::string_view kMessagePrefix = "";
+  // Deep copy (nothing to do onto itself).
+  static void copy(Record& dst, const Record& src) {
+    if (&dst != &src) dst = src;
+  }
+  // Frees what the record owns.
+  static void release(Record& rec) { rec = Record{}; }
+  static int32_t satNum(const Record& rec) { return rec.satNum; }
+  // The output of a failed copying find.
+  static void markNotFound(Record& rec) {
+    rec = Record{};
+    rec.satNum = kNotFoundSatNum;
+  }
+};
 
 template <class Traits>
 class KeyedTree {
@@ -85,6 +105,35 @@ class KeyedTree {
 
   void EndRead() { numReads_.v.fetch_sub(1, std::memory_order_seq_cst); }
 
+  // The read side for the life of the object.
+  class ReadSection {
+   public:
+    explicit ReadSection(KeyedTree& t) : t_(t) { t_.BeginRead(); }
+    ~ReadSection() { t_.EndRead(); }
+    ReadSection(const ReadSection&) = delete;
+    ReadSection& operator=(const ReadSection&) = delete;
+
+   private:
+    KeyedTree& t_;
+  };
+
+  // The writer lock with isUpdating raised and no reader inside, for the life of the object.
+  // Not re-entrant: a holder calls none of the engine's writers.
+  class WriterSection {
+   public:
+    explicit WriterSection(KeyedTree& t) : t_(t), guard_(t.writerLock_) {
+      t_.isUpdating_.v.store(1, std::memory_order_seq_cst);
+      for (int spins = 0; t_.numReads_.v.load(std::memory_order_seq_cst) != 0; ++spins) pause(spins);
+    }
+    ~WriterSection() { t_.isUpdating_.v.store(0, std::memory_order_seq_cst); }
+    WriterSection(const WriterSection&) = delete;
+    WriterSection& operator=(const WriterSection&) = delete;
+
+   private:
+    KeyedTree& t_;
+    std::lock_guard<std::mutex> guard_;
+  };
+
   // ---- Adding ------------------------------------------------------------------------------
 
   // Validates, keys and stores a copy of rec. Returns the key it is stored under, -1 on failure,
@@ -99,22 +148,23 @@ class KeyedTree {
     basalon::DmaBlock* block = nullptr;
     int64_t satKey = -1;
     if (dmaMode) {
-      block = basalon::dmaalloc(Traits::kElsetType);
-      if (block == nullptr) {
-        logError("AddRecToMem: Cannot allocate memory for a new dma.");
-        return -1;
-      }
-      block->spare = 0;
-      block->attach1 = nullptr;
-      block->attach2 = nullptr;
       Record* copy = newCopy(rec);
       if (copy == nullptr) {
-        basalon::dmafree(block);
         logError("AddRecToMem: Cannot allocate memory for a new rec.");
         return -1;
       }
-      block->rec = copy;
-      block->elsetType = Traits::kElsetType;
+      {
+        // A freed block's address may come back: the block is registered and filled in one
+        // writer section, so a reader holding the old key meets either no block or a whole one.
+        WriterSection writer(*this);
+        block = basalon::dmaalloc(Traits::kElsetType);
+        if (block != nullptr) block->rec = copy;
+      }
+      if (block == nullptr) {
+        deleteRecord(copy);
+        logError("AddRecToMem: Cannot allocate memory for a new dma.");
+        return -1;
+      }
       satKey = basalon::dmakey(block);
     } else {
       satKey = Traits::makeKey(rec);
@@ -180,15 +230,15 @@ class KeyedTree {
     code = 0;
     const bool dma = basalon::isdma(satKey);
     if (dma && satKey < 1) {
-      code = 2;
+      code = basalon::kResultFail;
       logError("RemoveNode: Invalid DMA key (<=0).");
       return;
     }
     WriterSection writer(*this);
     // The block is released inside the writer section so that no reader walking the tree
-    // (SatKeyGet reads DMA records) can meet a record being freed.
+    // (SatKeyGet reads DMA records) or copying the record of the key can meet it being freed.
     if (dma) {
-      const int32_t dmaCode = RemoveDMA(satKey);
+      const int32_t dmaCode = removeDma(satKey);
       if (dmaCode != 0) {
         code = dmaCode;
         return;
@@ -200,26 +250,16 @@ class KeyedTree {
     avl::remove(root, satKey, flag, found, release);
     root_.v.store(root, std::memory_order_release);
     if (!found) {
-      code = 2;
+      code = basalon::kResultFail;
       logError("RemoveNode: Unable to locate this key " + keyField(satKey) + " in its binary tree.");
     }
   }
 
   // Releases the record of a DMA key and frees its block unless another library attached data.
+  // The tree's node of the key, if any, stays.
   int32_t RemoveDMA(int64_t satKey) {
-    basalon::DmaBlock* block = liveBlock(satKey);
-    if (block == nullptr) {
-      logError("RemoveDMA: /DMA doesn't exist or was already deallocated");
-      return 2;
-    }
-    if (block->elsetType != Traits::kElsetType) {
-      logError("RemoveDMA: This DMA object isn't a correct object.");
-      return 2;
-    }
-    deleteRecord(static_cast<Record*>(block->rec));
-    block->rec = nullptr;
-    if (block->attach1 == nullptr && block->attach2 == nullptr) basalon::dmafree(block);
-    return 0;
+    WriterSection writer(*this);
+    return removeDma(satKey);
   }
 
   // Replaces the stored record by a copy of rec; the key is kept.
@@ -227,21 +267,24 @@ class KeyedTree {
     code = 0;
     if (basalon::isdma(satKey)) {
       if (satKey < 1) {
-        code = 2;
+        code = basalon::kResultFail;
         logError("UpdateRec: Invalid DMA key (<=0).");
         return;
       }
+      // The block is checked and written in one writer section: a removal or emptying cannot
+      // free it in between, and no copying find can read a half-written record.
+      WriterSection writer(*this);
       basalon::DmaBlock* block = liveBlock(satKey);
       // A block of another store holds another record type: it is never overwritten.
       if (block == nullptr || block->elsetType != Traits::kElsetType) {
-        code = 2;
+        code = basalon::kResultFail;
         logError("UpdateRec: rec/DMA doesn't exist or was already deallocated");
         return;
       }
       if (block->rec == nullptr) {
         Record* copy = newCopy(rec);
         if (copy == nullptr) {
-          code = 2;
+          code = basalon::kResultFail;
           logError("UpdateRec: Memory allocation failed");
           return;
         }
@@ -254,14 +297,14 @@ class KeyedTree {
     WriterSection writer(*this);
     Node* node = search(root_.v.load(std::memory_order_relaxed), satKey);
     if (node == nullptr) {
-      code = 2;
+      code = basalon::kResultFail;
       logError("UpdateRec: Unable to locate key " + keyField(satKey) + " in its binary tree.");
       return;
     }
     // The new copy is made before the old record goes, so a failed allocation loses nothing.
     Record* copy = newCopy(rec);
     if (copy == nullptr) {
-      code = 2;
+      code = basalon::kResultFail;
       logError("UpdateRec: Memory allocation failed");
       return;
     }
@@ -312,7 +355,7 @@ class KeyedTree {
         continue;
       }
       stack.pop_back();
-      if (basalon::isdma(top->key)) RemoveDMA(top->key);
+      if (basalon::isdma(top->key)) removeDma(top->key);
       releaseNode(top);
       last = top;
     }
@@ -383,22 +426,13 @@ class KeyedTree {
   // Key of the first record with satNum met in a pre-order walk; -1 when none.
   int64_t SatKeyGet(int32_t satNum) {
     if (TreeIsEmpty()) return -1;
-    BeginRead();
+    ReadSection read(*this);
     int64_t result = -1;
-    StackWalk stack;
-    stack.push(root_.v.load(std::memory_order_acquire));
-    while (!stack.empty()) {
-      const Node* p = stack.pop();
-      if (p == nullptr) continue;
-      const Record* rec = recordOf(p);
-      if (rec != nullptr && Traits::satNum(*rec) == satNum) {
-        result = p->key;
-        break;
-      }
-      stack.push(p->higher);
-      stack.push(p->lower);
-    }
-    EndRead();
+    forEachPreOrder([&](int64_t key, const Record& rec) {
+      if (Traits::satNum(rec) != satNum) return true;
+      result = key;
+      return false;
+    });
     return result;
   }
 
@@ -427,7 +461,7 @@ class KeyedTree {
         if (order == 2) {
           seqString(p->seq, text);
         } else if (const Record* rec = recordOf(p); rec != nullptr) {
-          Traits::sortString(*rec, text);
+          sortStringOf(*rec, text);
         } else {
           std::memset(text, ' ', basalon::kSortStringLength);
         }
@@ -483,18 +517,11 @@ class KeyedTree {
   // Calls visit(key, record) for every node in pre-order (node, lower, higher) under the read side.
   template <class VisitFn>
   void VisitPreOrder(VisitFn&& visit) {
-    BeginRead();
-    StackWalk stack;
-    stack.push(root_.v.load(std::memory_order_acquire));
-    while (!stack.empty()) {
-      const Node* p = stack.pop();
-      if (p == nullptr) continue;
-      const Record* rec = recordOf(p);
-      if (rec != nullptr) visit(p->key, *rec);
-      stack.push(p->higher);
-      stack.push(p->lower);
-    }
-    EndRead();
+    ReadSection read(*this);
+    forEachPreOrder([&visit](int64_t key, const Record& rec) {
+      visit(key, rec);
+      return true;
+    });
   }
 
   // The last load sequence number given out (never reset).
@@ -516,6 +543,23 @@ class KeyedTree {
   }
 
  private:
+  // RemoveDMA inside a writer section already held.
+  int32_t removeDma(int64_t satKey) {
+    basalon::DmaBlock* block = liveBlock(satKey);
+    if (block == nullptr) {
+      logError("RemoveDMA: /DMA doesn't exist or was already deallocated");
+      return basalon::kResultFail;
+    }
+    if (block->elsetType != Traits::kElsetType) {
+      logError("RemoveDMA: This DMA object isn't a correct object.");
+      return basalon::kResultFail;
+    }
+    deleteRecord(static_cast<Record*>(block->rec));
+    block->rec = nullptr;
+    if (block->attach1 == nullptr && block->attach2 == nullptr) basalon::dmafree(block);
+    return basalon::kResultOk;
+  }
+
   // FindRec's search: true when the stored record was copied into out (every field of out is
   // then overwritten); otherwise the message, if any, is set.
   bool copyOut(int64_t satKey, Record& out, std::string* msg) {
@@ -524,6 +568,9 @@ class KeyedTree {
         setMsg(msg, "FindRec: Invalid DMA key (<=0).");
         return false;
       }
+      // Under the read side, so that the block's check and the copy meet no update, removal or
+      // emptying of the same key half-way.
+      ReadSection read(*this);
       basalon::DmaBlock* block = liveBlock(satKey);
       if (block == nullptr || block->elsetType != Traits::kElsetType || block->rec == nullptr) return false;
       Traits::copy(out, *static_cast<const Record*>(block->rec));
@@ -607,22 +654,6 @@ class KeyedTree {
     std::vector<Node*> chunks_;
   };
 
-  // Holds the writer lock with isUpdating raised and no reader inside.
-  class WriterSection {
-   public:
-    explicit WriterSection(KeyedTree& t) : t_(t), guard_(t.writerLock_) {
-      t_.isUpdating_.v.store(1, std::memory_order_seq_cst);
-      for (int spins = 0; t_.numReads_.v.load(std::memory_order_seq_cst) != 0; ++spins) pause(spins);
-    }
-    ~WriterSection() { t_.isUpdating_.v.store(0, std::memory_order_seq_cst); }
-    WriterSection(const WriterSection&) = delete;
-    WriterSection& operator=(const WriterSection&) = delete;
-
-   private:
-    KeyedTree& t_;
-    std::lock_guard<std::mutex> guard_;
-  };
-
   static void pause(int spins) {
     if (spins > 64) std::this_thread::yield();
   }
@@ -632,7 +663,6 @@ class KeyedTree {
     line.reserve(Traits::kMessagePrefix.size() + text.size());
     line.append(Traits::kMessagePrefix);
     line.append(text);
-    if (line.size() > 128) line.resize(128);
     basalon::tracelogerror(line);
   }
 
@@ -640,7 +670,6 @@ class KeyedTree {
     if (msg == nullptr) return;
     msg->assign(Traits::kMessagePrefix);
     msg->append(text);
-    if (msg->size() > 128) msg->resize(128);
   }
 
   // A key right-justified in 19 columns.
@@ -704,9 +733,10 @@ class KeyedTree {
     nodes_.release(node);
   }
 
-  // Frees a DMA block made by a failed add, with its record.
-  static void freeBlock(basalon::DmaBlock* block) {
+  // Frees a DMA block made by a failed add, with its record (as a writer: see AddToMem).
+  void freeBlock(basalon::DmaBlock* block) {
     if (block == nullptr) return;
+    WriterSection writer(*this);
     deleteRecord(static_cast<Record*>(block->rec));
     block->rec = nullptr;
     basalon::dmafree(block);
@@ -731,6 +761,33 @@ class KeyedTree {
   static Node* search(Node* p, int64_t key) {
     while (p != nullptr && p->key != key) p = key < p->key ? p->lower : p->higher;
     return p;
+  }
+
+  // Sort text of orders 0/1: the store's own, or by default the satellite number in 9 digits
+  // (zero padded, '*' when it does not fit) then the epoch in DS50 UTC as F16.9, blanks to 32.
+  static void sortStringOf(const Record& rec, char* out) {
+    if constexpr (requires { Traits::epochDs50(rec); }) {
+      std::memset(out, ' ', basalon::kSortStringLength);
+      if (!basalon::writeim(out, 9, 9, Traits::satNum(rec))) std::memset(out, '*', 9);
+      basalon::writef(out + 9, 16, 9, Traits::epochDs50(rec));
+    } else {
+      Traits::sortString(rec, out);
+    }
+  }
+
+  // Pre-order walk (node, lower, higher) over the nodes that have a record; fn(key, record)
+  // returns false to stop.
+  template <class Fn>
+  void forEachPreOrder(Fn&& fn) const {
+    StackWalk stack;
+    stack.push(root_.v.load(std::memory_order_acquire));
+    while (!stack.empty()) {
+      const Node* p = stack.pop();
+      const Record* rec = recordOf(p);
+      if (rec != nullptr && !fn(p->key, static_cast<const Record&>(*rec))) return;
+      stack.push(p->higher);
+      stack.push(p->lower);
+    }
   }
 
   int32_t countNodes() const {

@@ -26,11 +26,6 @@ QelTree& QelStore() { return tree(); }
 bool QelTreeTraits::equal(const Record& a, const Record& b) { return Equal(a, b); }
 int64_t QelTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrQel(rec); }
 
-void QelTreeTraits::markNotFound(Record& rec) {
-  rec = QelRecord{};
-  rec.satNum = -123;
-}
-
 void QelTreeTraits::sortString(const Record& rec, char out[32]) { FieldsToStr(rec, out); }
 
 int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {

@@ -14,17 +14,14 @@ namespace qel {
 constexpr int32_t kQelElsetType = 5;
 
 // What the engine needs to know of Qel records.
-struct QelTreeTraits {
-  using Record = QelRecord;
+// Records own their maneuver lines: copy and release are the Qel ones.
+struct QelTreeTraits : keyedtree::RecordTraits<QelRecord> {
   static constexpr int32_t kElsetType = kQelElsetType;
-  static constexpr std::string_view kMessagePrefix = "";
   static void copy(Record& dst, const Record& src) { CopyQelRecord(dst, src); }
   static void release(Record& rec) { FreeQelRecord(rec); }
   static bool equal(const Record& a, const Record& b);
   static int32_t validate(const Record& rec) { return ValidateQelValues(rec); }
   static int64_t makeKey(const Record& rec);
-  static int32_t satNum(const Record& rec) { return rec.satNum; }
-  static void markNotFound(Record& rec);
   static void sortString(const Record& rec, char out[32]);
   static int32_t writeRecord(const Record& rec, int32_t unit);
 };

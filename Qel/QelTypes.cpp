@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Chronel/Chronel.h"
 
@@ -18,12 +19,11 @@ std::string freeReal(double v) {
   return std::string(buf, res.ptr);
 }
 
-// One validation message: text, value, range text, cut to a 128-character line.
+// One validation message: text, value, range text.
 void logInvalid(std::string_view text, const std::string& value, std::string_view range) {
   std::string line;
   line.reserve(text.size() + value.size() + range.size());
   line.append(text).append(value).append(range);
-  if (line.size() > 128) line.resize(128);
   basalon::tracelogerror(line);
 }
 
@@ -51,24 +51,24 @@ int32_t ValidateQelValues(const QelRecord& rec) {
   if (rec.satNum < 1 || rec.satNum > 999999999) {
     logInvalid("ValidateQelValues: Invalid satellite number = ", std::to_string(rec.satNum),
                " (valid = 1-999999999)");
-    code = 2;
+    code = basalon::kResultFail;
   }
   if (rec.epoch.year < 1956) {
     logInvalid("ValidateQelValues: Invalid Year of Epoch = ", std::to_string(rec.epoch.year),
                " (valid >=1956)");
-    code = 2;
+    code = basalon::kResultFail;
   }
   const bool leap = chronel::hleap(rec.epoch.year);
   const int32_t lastDay = leap ? 366 : 365;
   if (rec.epoch.day < 1 || rec.epoch.day > lastDay) {
     logInvalid("ValidateQelValues: Invalid Day of Epoch = ", std::to_string(rec.epoch.day),
                leap ? " (valid 1-366)" : " (valid 1-365)");
-    code = 2;
+    code = basalon::kResultFail;
   }
   if (rec.epochRev < 0 || rec.epochRev > 99999) {
     logInvalid("ValidateQelValues: Invalid Epoch Revolution = ", std::to_string(rec.epochRev),
                " (valid 0-99999)");
-    code = 2;
+    code = basalon::kResultFail;
   }
   static constexpr std::string_view kPosText[3] = {
       "ValidateQelValues: Invalid ECI PosX = ", "ValidateQelValues: Invalid ECI PosY = ",
@@ -79,13 +79,13 @@ int32_t ValidateQelValues(const QelRecord& rec) {
   for (int i = 0; i < 3; ++i) {
     if (!inRange(rec.eciPos[i], -1.0e7, 1.0e7)) {
       logInvalid(kPosText[i], freeReal(rec.eciPos[i]), " (valid -1E7 to 1E7)");
-      code = 2;
+      code = basalon::kResultFail;
     }
   }
   for (int i = 0; i < 3; ++i) {
     if (!inRange(rec.eciVel[i], -1.0e3, 1.0e3)) {
       logInvalid(kVelText[i], freeReal(rec.eciVel[i]), " (valid -1E3 to 1E3)");
-      code = 2;
+      code = basalon::kResultFail;
     }
   }
   return code;

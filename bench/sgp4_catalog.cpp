@@ -26,7 +26,7 @@ const Catalog& catalog() {
     std::string name, l1, l2, msg;
     while (std::getline(in, name) && std::getline(in, l1) && std::getline(in, l2)) {
       lineset::TleRecord r;
-      if (lineset::parsetle(name, l1, l2, r, msg) != 0) continue;
+      if (lineset::parseTle(name, l1, l2, r, msg) != 0) continue;
       kinetra::Sgp4Obj obj;
       if (kinetra::initFromTle(r, obj) != 0) continue;
       (obj.isDeepSpace() ? c.deepSpace : c.nearEarth).push_back(obj);

@@ -34,15 +34,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string msg;
     lineset::TleReadOptions opt;
     opt.verifyChecksum = verify;
-    const int code = lineset::parsetle(name, l1, l2, rec, msg, opt);
+    const int code = lineset::parseTle(name, l1, l2, rec, msg, opt);
     if (code != 0) {
       if (msg.empty()) std::abort();  // every failure says why
       continue;
     }
     std::string w1, w2;
-    lineset::writetle(rec, w1, w2);
+    lineset::writeTle(rec, w1, w2);
     lineset::TleRecord again;
-    if (lineset::parsetle(name, w1, w2, again, msg, opt) != 0 || again.satNum != rec.satNum) std::abort();
+    if (lineset::parseTle(name, w1, w2, again, msg, opt) != 0 || again.satNum != rec.satNum) std::abort();
     kinetra::Sgp4Obj obj;
     kinetra::initFromTle(rec, obj);
     kinetra::Sgp4Obj copy(obj);

@@ -20,10 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   harlo::harloemptytree(code);
 
   lineset::TleLoadCounts tc;
-  lineset::readtlesfrtext(text, &tc);
+  lineset::readTlesFrText(text, &tc);
   if (lineset::tlegetnumoftreenodes() != tc.loaded) std::abort();
   harlo::HarloLoadCounts hc;
-  harlo::readharlosfrtext(text, &hc);
+  harlo::readHarlosFrText(text, &hc);
   if (harlo::harlogetnumoftreenodes() != hc.loaded) std::abort();
 
   // Every stored set is found under its key and its lines read back.
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   lineset::tleemptytree(code);
   lineset::TleLoadCounts again;
-  lineset::readtlesfrtext(all, &again);
+  lineset::readTlesFrText(all, &again);
   if (again.loaded + again.duplicates != tc.loaded || again.bad != 0) std::abort();
   lineset::tleemptytree(code);
   harlo::harloemptytree(code);

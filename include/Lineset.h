@@ -11,7 +11,8 @@ ZK_API int32_t LinesetInit(int64_t apPtr);
 /* Fills a 128-character buffer with the library's information string. */
 ZK_API void LinesetGetInfo(char infoStr[128]);
 
-/* Loads every element set of a file (optional name line before each pair, checksums verified).
+/* File names are read to their first NUL, trailing blanks dropped.
+   Loads every element set of a file (optional name line before each pair, checksums verified).
    0 when the file was read (bad sets are logged one line each and skipped), else the file-open
    code. counts (3 values, may be null): sets loaded, duplicates, bad sets. */
 ZK_API int32_t LinesetLoadFile(const char fileName[512]);
@@ -29,7 +30,9 @@ ZK_API int64_t LinesetNumToKey(int32_t satNum);
 /* The two lines of a stored set as they were read (blank padded to 130); 0, or 2 when the key
    is not stored (buffers blank). */
 ZK_API int32_t LinesetGetLines(int64_t satKey, char line1[130], char line2[130]);
-/* Removes one set: 0, or 2 when no set has the key. */
+/* Removes one set: 0, or 2 when no set has the key. The SGP4 object initialised from the set
+   (KinetraInitSat) stays in Kinetra's store under the same key until it is removed itself
+   (KinetraRemoveSat or KinetraRemoveAllSats); Brevanta's remove-all relies on that. */
 ZK_API int32_t LinesetRemoveSat(int64_t satKey);
 /* Removes every set: 0. */
 ZK_API int32_t LinesetRemoveAllSats(void);

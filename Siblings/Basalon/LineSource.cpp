@@ -40,12 +40,19 @@ int forEachUnitLine(int unit, int columns, std::string_view routine,
   return 0;
 }
 
-void logloadcounts(std::string_view what, const LoadCounts& c) {
+void logLoadCounts(std::string_view what, const LoadCounts& c) {
   traceloginfo("Total " + std::string(what) + " = " + fmti0(c.total()) + ", Loaded = " + fmti0(c.loaded) +
                ", Dup = " + fmti0(c.duplicates) + ", Bad = " + fmti0(c.bad));
 }
 
-int32_t withreadunit(std::string_view fileName, const std::function<int32_t(int)>& readUnit) {
+void logBadSet(std::string_view routine, std::string_view what, int32_t lineNo, std::string_view why,
+               LoadCounts& counts) {
+  ++counts.bad;
+  tracelogerror(std::string(routine) + ": Bad " + std::string(what) + " at line " + fmti0(lineNo) + ": " +
+                std::string(why));
+}
+
+int32_t withReadUnit(std::string_view fileName, const std::function<int32_t(int)>& readUnit) {
   int unit = 0, status = 0;
   fileopenmt(fileName.substr(0, std::min(fileName.size(), kFileNameLength)), kOpenRead, unit, status);
   if (status != 0) return status;

@@ -14,26 +14,13 @@ namespace {
 
 constexpr int kReadColumns = 512;
 
-bool isManeuverCard(std::string_view s) { return s.size() >= 80 && s.substr(78, 2) == "VP"; }
-
-std::string_view stripEnd(std::string_view s) {
-  size_t n = s.size();
-  while (n > 0 && (s[n - 1] == '\r' || s[n - 1] == '\n' || s[n - 1] == ' ')) --n;
-  return s.substr(0, n);
-}
-
-class VectorReader {
+class VectorReader : public basalon::SetReaderBase<SpVecRecord, kMaxManeuvers, kManeuverLineLen> {
  public:
-  VectorReader(std::string_view routine, HarloLoadCounts& counts) : routine_(routine), counts_(counts) {}
+  using SetReaderBase::SetReaderBase;
 
   void line(std::string_view raw) {
-    ++lineNo_;
-    const std::string_view s = stripEnd(raw);
-    if (havePending_ && lines_.empty() && isManeuverCard(s) && pending_.maneuvers.size() < kMaxManeuvers) {
-      pending_.maneuvers.emplace_back(s.substr(0, std::min<size_t>(s.size(), kManeuverLineLen)));
-      pending_.numManeuvers = static_cast<int32_t>(pending_.maneuvers.size());
-      return;
-    }
+    const std::string_view s = nextLine(raw);
+    if (lines_.empty() && pending_.takeManeuver(s)) return;
     flushPending();
     const bool starts = s.substr(0, kTag1.size()) == kTag1;
     if (!lines_.empty() && starts) {
@@ -59,59 +46,37 @@ class VectorReader {
     std::vector<std::string_view> views(lines_.begin(), lines_.end());
     std::string msg;
     SpVecRecord rec;
-    const int code = harlofromlines(views, rec, msg);
+    const int code = harloFromLines(views, rec, msg);
     lines_.clear();
     if (code != 0) {
       bad(msg);
       return;
     }
-    pending_ = std::move(rec);
-    havePending_ = true;
+    pending_.hold(std::move(rec));
   }
 
-  void flushPending() {
-    if (!havePending_) return;
-    havePending_ = false;
-    const int64_t key = AddHarloToMem(pending_);
-    if (key == 0)
-      ++counts_.duplicates;
-    else if (key == -1)
-      ++counts_.bad;
-    else
-      ++counts_.loaded;
-    pending_ = SpVecRecord{};
-  }
+  void flushPending() { SetReaderBase::flushPending(AddHarloToMem); }
 
-  void bad(const std::string& why) {
-    ++counts_.bad;
-    std::string text =
-        std::string(routine_) + ": Bad SP vector at line " + basalon::fmti0(firstLine_) + ": " + why;
-    if (text.size() > 128) text.resize(128);
-    basalon::tracelogerror(text);
-  }
+  void bad(std::string_view why) { badSet("SP vector", firstLine_, why); }
 
-  std::string_view routine_;
-  HarloLoadCounts& counts_;
-  int32_t lineNo_ = 0, firstLine_ = 0;
+  int32_t firstLine_ = 0;
   std::vector<std::string> lines_;
-  bool havePending_ = false;
-  SpVecRecord pending_;
 };
 
 }  // namespace
 
-int32_t readharlosfrtext(std::string_view text, HarloLoadCounts* counts) {
-  return basalon::loadsetsfrtext<VectorReader>(text, "ReadHarlosFrText", counts);
+int32_t readHarlosFrText(std::string_view text, HarloLoadCounts* counts) {
+  return basalon::loadSetsFrText<VectorReader>(text, "ReadHarlosFrText", counts);
 }
 
 int32_t readharlosfrfileunit(int32_t unit, HarloLoadCounts* counts) {
-  return basalon::loadsetsfrunit<VectorReader>(unit, kReadColumns, "ReadHarlosFrFileUnit", "SP vectors",
+  return basalon::loadSetsFrUnit<VectorReader>(unit, kReadColumns, "ReadHarlosFrFileUnit", "SP vectors",
                                                counts);
 }
 
 int32_t readharlosfrfile(std::string_view fileName, HarloLoadCounts* counts) {
   if (counts != nullptr) *counts = HarloLoadCounts{};
-  return basalon::withreadunit(fileName, [counts](int unit) { return readharlosfrfileunit(unit, counts); });
+  return basalon::withReadUnit(fileName, [counts](int unit) { return readharlosfrfileunit(unit, counts); });
 }
 
 }  // namespace harlo

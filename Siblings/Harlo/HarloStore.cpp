@@ -6,6 +6,7 @@
 
 #include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
 #include "Siblings/Basalon/Vectors.h"
@@ -42,7 +43,7 @@ int32_t HarloTreeTraits::validate(const Record& r) {
   bool writable = true;
   for (double v :
        {r.pos[0], r.pos[1], r.pos[2], r.vel[0], r.vel[1], r.vel[2], r.ballisticCoef, r.srpCoef, r.edr})
-    writable = writable && harlowritable(v);
+    writable = writable && harloWritable(v);
   if (r.satNum < 0 || r.satNum > 999999999)
     why = "satellite number out of range";
   else if (!(epochDs50(r) > 0.0))
@@ -50,69 +51,35 @@ int32_t HarloTreeTraits::validate(const Record& r) {
   else if (!writable)
     why = "a value is not finite or outside [1e-98, 1e98)";
   if (why.empty()) return 0;
-  std::string text =
-      "AddHarloToMem: Invalid SP vector of satellite " + std::to_string(r.satNum) + ": " + why + ".";
-  if (text.size() > 128) text.resize(128);
-  basalon::tracelogerror(text);
-  return 2;
+  return basalon::fail("AddHarloToMem: Invalid SP vector of satellite " + std::to_string(r.satNum) + ": " +
+                       why + ".");
 }
 
 int64_t HarloTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrHarlo(rec); }
 
-void HarloTreeTraits::markNotFound(Record& rec) {
-  rec = SpVecRecord{};
-  rec.satNum = -123;
-}
-
-void HarloTreeTraits::sortString(const Record& rec, char out[32]) {
-  std::memset(out, ' ', 32);
-  if (!basalon::writeim(out, 9, 9, rec.satNum)) std::memset(out, '*', 9);
-  basalon::writef(out + 9, 16, 9, epochDs50(rec));
-}
+double HarloTreeTraits::epochDs50(const Record& rec) { return harlo::epochDs50(rec); }
 
 int32_t HarloTreeTraits::writeRecord(const Record& rec, int32_t unit) {
   std::vector<std::string> lines;
-  if (!harlotolines(rec, lines)) return 2;
+  if (!harloToLines(rec, lines)) return basalon::kResultFail;
   for (const auto& l : lines)
-    if (basalon::filewriteline(unit, l) != 0) return 2;
+    if (basalon::filewriteline(unit, l) != 0) return basalon::kResultFail;
   const size_t n = std::min(rec.maneuvers.size(), static_cast<size_t>(std::max(rec.numManeuvers, 0)));
   for (size_t i = 0; i < n; ++i)
-    if (basalon::filewriteline(unit, basalon::trimright(rec.maneuvers[i])) != 0) return 2;
+    if (basalon::filewriteline(unit, basalon::trimright(rec.maneuvers[i])) != 0) return basalon::kResultFail;
   return 0;
 }
 
 int64_t AddHarloToMem(const SpVecRecord& rec) { return gHarloTree.AddToMem(rec); }
 
-int64_t harloaddsatfrlines(const std::vector<std::string_view>& lines) {
+int64_t harloAddSatFrLines(const std::vector<std::string_view>& lines) {
   SpVecRecord rec;
   std::string msg;
-  if (harlofromlines(lines, rec, msg) != 0) {
-    basalon::tracelogerror(("HarloAddSatFrLines: " + msg).substr(0, 128));
+  if (harloFromLines(lines, rec, msg) != 0) {
+    basalon::tracelogerror("HarloAddSatFrLines: " + msg);
     return -1;
   }
   return AddHarloToMem(rec);
 }
-
-void harlofindrecptr(int64_t satKey, SpVecRecord*& rec, std::string* msg) {
-  gHarloTree.FindRecPtr(satKey, rec, msg);
-}
-void harloendread() { gHarloTree.EndRead(); }
-void harlofindrec(int64_t satKey, SpVecRecord& rec, std::string* msg) {
-  gHarloTree.FindRec(satKey, rec, msg);
-}
-int64_t harlosatkeyget(int32_t satNum) { return gHarloTree.SatKeyGet(satNum); }
-int32_t harlogetnumoftreenodes() { return gHarloTree.GetNumOfTreeNodes(); }
-void harlogettreekeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys) {
-  gHarloTree.GetTreeKeys(count, keys, order, maxKeys);
-}
-bool harlotreeisempty() { return gHarloTree.TreeIsEmpty(); }
-void harloremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
-  gHarloTree.RemoveNode(satKey, flag, code);
-}
-void harloemptytree(int32_t& code) {
-  code = 0;
-  gHarloTree.EmptyTree(code);
-}
-void harlowritelines(int32_t unit) { gHarloTree.WriteLines(unit); }
 
 }  // namespace harlo

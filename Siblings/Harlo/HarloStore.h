@@ -13,20 +13,12 @@
 
 namespace harlo {
 
-struct HarloTreeTraits {
-  using Record = SpVecRecord;
+struct HarloTreeTraits : keyedtree::RecordTraits<SpVecRecord> {
   static constexpr int32_t kElsetType = kEltSpVec;
-  static constexpr std::string_view kMessagePrefix = "";
-  static void copy(Record& dst, const Record& src) {
-    if (&dst != &src) dst = src;
-  }
-  static void release(Record& rec) { rec = SpVecRecord{}; }
   static bool equal(const Record& a, const Record& b);
   static int32_t validate(const Record& rec);
   static int64_t makeKey(const Record& rec);
-  static int32_t satNum(const Record& rec) { return rec.satNum; }
-  static void markNotFound(Record& rec);
-  static void sortString(const Record& rec, char out[32]);
+  static double epochDs50(const Record& rec);
   static int32_t writeRecord(const Record& rec, int32_t unit);
 };
 
@@ -41,26 +33,39 @@ HarloTree& HarloStore();
 int64_t AddHarloToMem(const SpVecRecord& rec);
 // Reads one SP vector from its four lines (HarloText.h) and stores it; -1 with one logged line
 // when the lines are bad (nothing stored).
-int64_t harloaddsatfrlines(const std::vector<std::string_view>& lines);
+int64_t harloAddSatFrLines(const std::vector<std::string_view>& lines);
 // Standard key: createsatkey(satNum, 4, epoch in DS50 UTC); -1 when none.
 int64_t CreateSatKeyFrHarlo(const SpVecRecord& rec);
 
-void harlofindrecptr(int64_t satKey, SpVecRecord*& rec, std::string* msg = nullptr);
-void harloendread();
-void harlofindrec(int64_t satKey, SpVecRecord& rec, std::string* msg = nullptr);
-int64_t harlosatkeyget(int32_t satNum);
-int32_t harlogetnumoftreenodes();
-void harlogettreekeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys = INT64_MAX);
-bool harlotreeisempty();
-void harloremovenode(int64_t satKey, int32_t& flag, int32_t& code);
-void harloemptytree(int32_t& code);
+// The engine's routines on the SP vector store under the harlo names (what each does: the TLE
+// store's routines of the same stem in LinesetStore.h).
+inline void harlofindrecptr(int64_t satKey, SpVecRecord*& rec, std::string* msg = nullptr) {
+  HarloStore().FindRecPtr(satKey, rec, msg);
+}
+inline void harloendread() { HarloStore().EndRead(); }
+inline void harloFindRec(int64_t satKey, SpVecRecord& rec, std::string* msg = nullptr) {
+  HarloStore().FindRec(satKey, rec, msg);
+}
+inline int64_t harlosatkeyget(int32_t satNum) { return HarloStore().SatKeyGet(satNum); }
+inline int32_t harlogetnumoftreenodes() { return HarloStore().GetNumOfTreeNodes(); }
+inline void harlogettreekeys(int32_t& count, int64_t* keys, int32_t order, int64_t maxKeys = INT64_MAX) {
+  HarloStore().GetTreeKeys(count, keys, order, maxKeys);
+}
+inline bool harlotreeisempty() { return HarloStore().TreeIsEmpty(); }
+inline void harloremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
+  HarloStore().RemoveNode(satKey, flag, code);
+}
+inline void harloemptytree(int32_t& code) {
+  code = 0;
+  HarloStore().EmptyTree(code);
+}
 // Writes every record in ascending key order, each in its text form with its maneuver lines.
-void harlowritelines(int32_t unit);
+inline void harlowritelines(int32_t unit) { HarloStore().WriteLines(unit); }
 
 // Readers: an "SPVEC1 " line starts a vector whose next three lines are its lines 2-4; lines
 // with "VP" in columns 79-80 right after a vector are its maneuver lines; other text is
 // skipped. A bad vector logs one line and stores nothing. Return 0 (2 for a refused unit).
-int32_t readharlosfrtext(std::string_view text, HarloLoadCounts* counts = nullptr);
+int32_t readHarlosFrText(std::string_view text, HarloLoadCounts* counts = nullptr);
 int32_t readharlosfrfileunit(int32_t unit, HarloLoadCounts* counts = nullptr);
 int32_t readharlosfrfile(std::string_view fileName, HarloLoadCounts* counts = nullptr);
 

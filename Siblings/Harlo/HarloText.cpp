@@ -5,6 +5,7 @@
 
 #include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Chronel/Chronel.h"
 
 namespace harlo {
@@ -17,7 +18,7 @@ constexpr int kFirstValueColumn = 8;
 std::string tripleLine(std::string_view tag, double a, double b, double c, bool& ok) {
   std::string line(tag);
   for (double v : {a, b, c}) {
-    ok = ok && harlowritable(v);
+    ok = ok && harloWritable(v);
     line += basalon::fmte(v, kFieldWidth, kDigits);
   }
   return line;
@@ -44,17 +45,17 @@ std::string textField(std::string_view line, int first, int width) {
 
 int fail(std::string& message, const std::string& why) {
   message = why;
-  return 2;
+  return basalon::kResultFail;
 }
 
 }  // namespace
 
-bool harlowritable(double v) {
+bool harloWritable(double v) {
   const double a = std::fabs(v);
   return v == 0.0 || (std::isfinite(v) && a >= 1e-98 && a < 1e98);
 }
 
-bool harlotolines(const SpVecRecord& rec, std::vector<std::string>& lines) {
+bool harloToLines(const SpVecRecord& rec, std::vector<std::string>& lines) {
   lines.clear();
   bool ok = rec.satNum >= 0 && rec.satNum <= 999999999;
   std::string l1(kTag1);
@@ -75,7 +76,7 @@ bool harlotolines(const SpVecRecord& rec, std::vector<std::string>& lines) {
   return true;
 }
 
-int harlofromlines(const std::vector<std::string_view>& lines, SpVecRecord& rec, std::string& message) {
+int harloFromLines(const std::vector<std::string_view>& lines, SpVecRecord& rec, std::string& message) {
   rec = SpVecRecord{};
   message.clear();
   if (lines.size() < static_cast<size_t>(kVectorLines))

@@ -29,10 +29,10 @@ constexpr int kVectorLines = 4;
 
 // The four lines of a record (maneuver lines not included); false when a value cannot be
 // written (the lines are then empty).
-bool harlotolines(const SpVecRecord& rec, std::vector<std::string>& lines);
+bool harloToLines(const SpVecRecord& rec, std::vector<std::string>& lines);
 // Reads the four lines; 0 and rec filled, or 2 with message saying what is wrong.
-int harlofromlines(const std::vector<std::string_view>& lines, SpVecRecord& rec, std::string& message);
+int harloFromLines(const std::vector<std::string_view>& lines, SpVecRecord& rec, std::string& message);
 // True when a value can be written in the text form.
-bool harlowritable(double v);
+bool harloWritable(double v);
 
 }  // namespace harlo

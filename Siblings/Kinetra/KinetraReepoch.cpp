@@ -189,7 +189,7 @@ void reepochTleRecord(const lineset::TleRecord& tle, double newEpoch, lineset::T
   next.revNum = st.revNum;
   next.name = tle.name;
   // The lines of the moved set; empty when a value does not fit the two-line columns.
-  if (!lineset::tlecomposelines(next)) {
+  if (!lineset::tleComposeLines(next)) {
     next.line1.clear();
     next.line2.clear();
   }
@@ -198,13 +198,12 @@ void reepochTleRecord(const lineset::TleRecord& tle, double newEpoch, lineset::T
 
 void reepochtle(int64_t satKey, double newEpoch, lineset::TleRecord& out, int32_t& code) {
   out = lineset::TleRecord{};
+  // A copy made under the TLE store's read side (DMA keys too): a concurrent removal cannot
+  // free the set half-way through.
   lineset::TleRecord tle;
-  lineset::TleRecord* link = nullptr;
   std::string msg;
-  lineset::tlefindrecptr(satKey, link, &msg);
-  if (link != nullptr) tle = *link;
-  if (!basalon::isdma(satKey)) lineset::tleendread();
-  if (link == nullptr) {
+  lineset::tlefindrec(satKey, tle, &msg);
+  if (tle.satNum == keyedtree::kNotFoundSatNum) {
     code = basalon::failf("reepochtle: Unable to locate satKey %19" PRId64 " in the TLE tree.", satKey);
     return;
   }

@@ -47,8 +47,16 @@ void logError(std::string text) {
   basalon::tracelogerror(text);
 }
 
+// The TLE store's reader and writer sections guard the DMA blocks of its element sets: the TLE
+// store frees a block inside its writer section, so a block found under either section stays
+// live to the section's end. Attaching an object reads the block (read side); detaching may free
+// it (writer side). Order of locks: gWriterLock, gSideLock, then the TLE store's section.
+using TleRead = lineset::TleTree::ReadSection;
+using TleWrite = lineset::TleTree::WriterSection;
+
 // Frees the object hanging off a DMA block, and the block itself when the element set has left
-// the TLE store already. False when the key carries no object.
+// the TLE store already. False when the key carries no object. The caller holds gSideLock and
+// the TLE store's writer section.
 bool detachDma(int64_t satKey) {
   basalon::DmaBlock* block = basalon::keytocptr(satKey);
   if (block == nullptr || block->attach1 == nullptr) {
@@ -62,13 +70,11 @@ bool detachDma(int64_t satKey) {
   return true;
 }
 
-// A copy of the TLE store's element set of satKey; false when there is none.
+// A copy of the TLE store's element set of satKey (copied under the TLE store's read side, DMA
+// keys included); false when there is none.
 bool findTle(int64_t satKey, lineset::TleRecord& tle, std::string& msg) {
-  lineset::TleRecord* link = nullptr;
-  lineset::tlefindrecptr(satKey, link, &msg);
-  if (link != nullptr) tle = *link;
-  if (!basalon::isdma(satKey)) lineset::tleendread();
-  return link != nullptr;
+  lineset::tlefindrec(satKey, tle, &msg);
+  return tle.satNum != keyedtree::kNotFoundSatNum;
 }
 
 bool sgp4Type(int32_t t) {
@@ -142,6 +148,7 @@ int32_t gpsatinit(int64_t satKey) {
   std::lock_guard<std::mutex> writer(gWriterLock);
   if (basalon::isdma(satKey)) {
     std::lock_guard<std::mutex> guard(gSideLock);
+    TleRead tleRead(lineset::TleStore());
     basalon::DmaBlock* block = basalon::keytocptr(satKey);
     if (block == nullptr) {
       logError("gpsatinit: Unable to locate satKey " + keyField(satKey) + " in the TLE tree.");
@@ -218,6 +225,7 @@ void gpremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
     return;
   }
   std::lock_guard<std::mutex> guard(gSideLock);
+  TleWrite tleWrite(lineset::TleStore());
   if (!detachDma(satKey)) {
     code = 2;
     logError("RemoveNode: Unable to locate this key " + keyField(satKey) + " in its binary tree.");
@@ -231,11 +239,12 @@ void gpemptytree(int32_t& code) {
   std::lock_guard<std::mutex> guard(gSideLock);
   gSide.clear();
   const std::unordered_set<int64_t> keys = gDmaKeys;
+  TleWrite tleWrite(lineset::TleStore());
   for (int64_t k : keys) detachDma(k);
   gDmaKeys.clear();
 }
 
-int32_t gpgetnumofobjects() {
+int32_t gpGetNumOfObjects() {
   const int32_t n = gSgp4Tree.GetNumOfTreeNodes();
   std::lock_guard<std::mutex> guard(gSideLock);
   return n + static_cast<int32_t>(gDmaKeys.size() + gSide.size());
@@ -252,6 +261,7 @@ void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::Brevanta
   std::string msg;
   if (basalon::isdma(satKey)) {
     std::lock_guard<std::mutex> guard(gSideLock);
+    TleRead tleRead(lineset::TleStore());
     Sgp4Obj* link = nullptr;
     gpfindrecptr(satKey, link, &msg);
     if (link != nullptr) {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "KeyedTree/KeyedTree.h"
-#include "Siblings/Planix/StateRecord.h"
 #include "Siblings/Kinetra/Sgp4.h"
 #include "Siblings/Lineset/TleRecord.h"
+#include "Siblings/Planix/StateRecord.h"
 
 namespace kinetra {
 
@@ -28,13 +28,8 @@ struct Sgp4Entry {
 // replaces the object instead). Objects of DMA-keyed element sets are not kept in the tree: they
 // hang off the element set's DMA block (its first attachment slot). Objects initialised while
 // the DMA key mode is in force for a standard key are kept beside the tree, in a locked map.
-struct Sgp4TreeTraits {
-  using Record = Sgp4Entry;
+struct Sgp4TreeTraits : keyedtree::RecordTraits<Sgp4Entry> {
   static constexpr int32_t kElsetType = -1;  // never matches a block: this store makes none
-  static constexpr std::string_view kMessagePrefix = "";
-  static void copy(Record& dst, const Record& src) {
-    if (&dst != &src) dst = src;
-  }
   static void release(Record& rec) { rec.obj.release(); }
   static bool equal(const Record&, const Record&) { return true; }
   static int32_t validate(const Record&) { return 0; }
@@ -42,7 +37,6 @@ struct Sgp4TreeTraits {
   static int32_t satNum(const Record& rec) { return static_cast<int32_t>(rec.obj.slot(kSatNum)); }
   static void markNotFound(Record& rec) { rec = Sgp4Entry{}; }
   static void sortString(const Record& rec, char out[32]);
-  static int32_t writeRecord(const Record&, int32_t) { return 2; }  // objects have no text form
 };
 
 using Sgp4Tree = keyedtree::KeyedTree<Sgp4TreeTraits>;
@@ -63,7 +57,7 @@ void gpremovenode(int64_t satKey, int32_t& flag, int32_t& code);
 // Removes every object: code 0.
 void gpemptytree(int32_t& code);
 // Number of stored objects (DMA-keyed ones included).
-int32_t gpgetnumofobjects();
+int32_t gpGetNumOfObjects();
 
 // SGP4 state of the stored object of satKey at a time (timeType 1 minutes since epoch, 2 DS50
 // TAI, 3 DS50 UTC). out is released first and stays cleared on failure: code 2 (no object, bad

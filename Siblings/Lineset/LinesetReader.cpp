@@ -29,20 +29,13 @@ constexpr int kReadColumns = 130;
 
 bool startsWith(std::string_view s, std::string_view p) { return s.substr(0, p.size()) == p; }
 
-bool isManeuverCard(std::string_view s) { return s.size() >= 80 && s.substr(78, 2) == "VP"; }
-
-class SetReader {
+class SetReader : public basalon::SetReaderBase<TleRecord, kMaxManeuvers, kManeuverLineLen> {
  public:
-  SetReader(std::string_view routine, TleLoadCounts& counts) : routine_(routine), counts_(counts) {}
+  using SetReaderBase::SetReaderBase;
 
   void line(std::string_view raw) {
-    ++lineNo_;
-    const std::string_view s = stripEnd(raw);
-    if (havePending_ && isManeuverCard(s) && pending_.maneuvers.size() < kMaxManeuvers) {
-      pending_.maneuvers.emplace_back(s.substr(0, std::min<size_t>(s.size(), kManeuverLineLen)));
-      pending_.numManeuvers = static_cast<int32_t>(pending_.maneuvers.size());
-      return;
-    }
+    const std::string_view s = nextLine(raw);
+    if (pending_.takeManeuver(s)) return;
     flushPending();
     if (haveLine1_) {
       if (startsWith(s, "1 ")) {
@@ -74,12 +67,6 @@ class SetReader {
   }
 
  private:
-  static std::string_view stripEnd(std::string_view s) {
-    size_t n = s.size();
-    while (n > 0 && (s[n - 1] == '\r' || s[n - 1] == '\n' || s[n - 1] == ' ')) --n;
-    return s.substr(0, n);
-  }
-
   void startSet(std::string_view s) {
     haveLine1_ = true;
     line1_.assign(s);
@@ -91,9 +78,9 @@ class SetReader {
   void readSet(const std::string& l1, std::string_view l2) {
     TleRecord rec;
     std::string msg;
-    const int code = parsetle(setName_, l1, l2, rec, msg);
+    const int code = parseTle(setName_, l1, l2, rec, msg);
     if (code != kTleOk) {
-      if (startsWith(msg, "parsetle: ")) msg.erase(0, 10);
+      if (startsWith(msg, "parseTle: ")) msg.erase(0, 10);
       bad(line1No_, msg);
       return;
     }
@@ -101,56 +88,32 @@ class SetReader {
       bad(line1No_, "no satKey can be made for satellite " + std::to_string(rec.satNum) + ".");
       return;
     }
-    pending_ = std::move(rec);
-    havePending_ = true;
+    pending_.hold(std::move(rec));
   }
 
-  // The set waits for its maneuver lines; it is stored once another line or the end comes.
-  void flushPending() {
-    if (!havePending_) return;
-    havePending_ = false;
-    const int64_t key = AddTleToMem(pending_);
-    if (key == 0)
-      ++counts_.duplicates;
-    else if (key == -1)
-      ++counts_.bad;  // the store logged why
-    else
-      ++counts_.loaded;
-    pending_ = TleRecord{};
-  }
+  void flushPending() { SetReaderBase::flushPending(AddTleToMem); }
 
-  void bad(int32_t lineNo, const std::string& why) {
-    ++counts_.bad;
-    std::string text =
-        std::string(routine_) + ": Bad element set at line " + basalon::fmti0(lineNo) + ": " + why;
-    if (text.size() > 128) text.resize(128);
-    basalon::tracelogerror(text);
-  }
+  void bad(int32_t lineNo, std::string_view why) { badSet("element set", lineNo, why); }
 
-  std::string_view routine_;
-  TleLoadCounts& counts_;
-  int32_t lineNo_ = 0;
   std::string name_;  // name candidate: the line before the current one
   bool haveLine1_ = false;
   std::string line1_, setName_;
   int32_t line1No_ = 0;
-  bool havePending_ = false;
-  TleRecord pending_;
 };
 
 }  // namespace
 
-int32_t readtlesfrtext(std::string_view text, TleLoadCounts* counts) {
-  return basalon::loadsetsfrtext<SetReader>(text, "ReadTlesFrText", counts);
+int32_t readTlesFrText(std::string_view text, TleLoadCounts* counts) {
+  return basalon::loadSetsFrText<SetReader>(text, "ReadTlesFrText", counts);
 }
 
 int32_t readtlesfrfileunit(int32_t unit, TleLoadCounts* counts) {
-  return basalon::loadsetsfrunit<SetReader>(unit, kReadColumns, "ReadTlesFrFileUnit", "TLEs", counts);
+  return basalon::loadSetsFrUnit<SetReader>(unit, kReadColumns, "ReadTlesFrFileUnit", "TLEs", counts);
 }
 
 int32_t readtlesfrfile(std::string_view fileName, TleLoadCounts* counts) {
   if (counts != nullptr) *counts = TleLoadCounts{};
-  return basalon::withreadunit(fileName, [counts](int unit) { return readtlesfrfileunit(unit, counts); });
+  return basalon::withReadUnit(fileName, [counts](int unit) { return readtlesfrfileunit(unit, counts); });
 }
 
 }  // namespace lineset

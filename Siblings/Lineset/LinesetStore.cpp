@@ -8,6 +8,7 @@
 
 #include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Format.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
 #include "Siblings/Basalon/Vectors.h"
@@ -25,21 +26,20 @@ bool knownType(int32_t t) { return t == kEltTleSgp || t == kEltTleSgp4 || t == k
 
 bool finite(double v) { return std::isfinite(v); }
 
-// One error line of at most 128 characters.
-void logError(const std::string& text) {
-  basalon::tracelogerror(text.size() > 128 ? text.substr(0, 128) : text);
-}
+void logError(const std::string& text) { basalon::tracelogerror(text); }
 
 // Writes the set's lines (name line first in save form 1, maneuver lines last); 0 when written.
 int32_t writeSet(const TleRecord& rec, int32_t unit, int32_t saveForm) {
   std::string l1, l2;
-  writetle(rec, l1, l2);
-  if (l1.empty() || l2.empty()) return 2;
-  if (saveForm == 1 && !rec.name.empty() && basalon::filewriteline(unit, rec.name) != 0) return 2;
-  if (basalon::filewriteline(unit, l1) != 0 || basalon::filewriteline(unit, l2) != 0) return 2;
+  writeTle(rec, l1, l2);
+  if (l1.empty() || l2.empty()) return basalon::kResultFail;
+  if (saveForm == 1 && !rec.name.empty() && basalon::filewriteline(unit, rec.name) != 0)
+    return basalon::kResultFail;
+  if (basalon::filewriteline(unit, l1) != 0 || basalon::filewriteline(unit, l2) != 0)
+    return basalon::kResultFail;
   const size_t n = std::min(rec.maneuvers.size(), static_cast<size_t>(std::max(rec.numManeuvers, 0)));
   for (size_t i = 0; i < n; ++i)
-    if (basalon::filewriteline(unit, basalon::trimright(rec.maneuvers[i])) != 0) return 2;
+    if (basalon::filewriteline(unit, basalon::trimright(rec.maneuvers[i])) != 0) return basalon::kResultFail;
   return 0;
 }
 
@@ -123,30 +123,19 @@ int32_t TleTreeTraits::validate(const Record& r) {
     why = "a value is not a finite number";
   if (why.empty()) return 0;
   logError("AddTleToMem: Invalid element set of satellite " + std::to_string(r.satNum) + ": " + why + ".");
-  return 2;
+  return basalon::kResultFail;
 }
 
 int64_t TleTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrTle(rec); }
 
-void TleTreeTraits::markNotFound(Record& rec) {
-  rec = TleRecord{};
-  rec.satNum = -123;
-}
-
-void TleTreeTraits::sortString(const Record& rec, char out[32]) {
-  std::memset(out, ' ', 32);
-  if (!basalon::writeim(out, 9, 9, rec.satNum)) std::memset(out, '*', 9);
-  basalon::writef(out + 9, 16, 9, TleEpochDs50(rec));
-}
-
-int32_t TleTreeTraits::writeRecord(const Record& rec, int32_t unit) { return writeSet(rec, unit, 0); }
+double TleTreeTraits::epochDs50(const Record& rec) { return TleEpochDs50(rec); }
 
 int64_t AddTleToMem(const TleRecord& rec) { return gTleTree.AddToMem(rec); }
 
-int64_t tleaddsatfrlines(std::string_view name, std::string_view line1, std::string_view line2) {
+int64_t tleAddSatFrLines(std::string_view name, std::string_view line1, std::string_view line2) {
   TleRecord rec;
   std::string msg;
-  if (parsetle(name, basalon::trimright(line1), basalon::trimright(line2), rec, msg) != kTleOk) {
+  if (parseTle(name, basalon::trimright(line1), basalon::trimright(line2), rec, msg) != kTleOk) {
     logError("TleAddSatFrLines: " + msg);
     return -1;
   }
@@ -173,7 +162,7 @@ void tlewritelines(int32_t unit, int32_t saveForm) {
   gTleTree.WriteLinesWith([unit, saveForm](const TleRecord& rec) { return writeSet(rec, unit, saveForm); });
 }
 
-bool tlecomposelines(TleRecord& rec) {
+bool tleComposeLines(TleRecord& rec) {
   std::string l1(69, ' '), l2(69, ' ');
   char* a = l1.data();
   char* b = l2.data();
@@ -198,8 +187,8 @@ bool tlecomposelines(TleRecord& rec) {
   ok =
       ok && basalon::writef(b + 52, 11, 8, rec.meanMotion) && basalon::writei(b + 63, 5, rec.revNum % 100000);
   if (!ok) return false;
-  a[68] = static_cast<char>('0' + tlechecksum(l1));
-  b[68] = static_cast<char>('0' + tlechecksum(l2));
+  a[68] = static_cast<char>('0' + tleChecksum(l1));
+  b[68] = static_cast<char>('0' + tleChecksum(l2));
   rec.line1 = std::move(l1);
   rec.line2 = std::move(l2);
   return true;

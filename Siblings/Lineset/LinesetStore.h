@@ -21,21 +21,12 @@ constexpr int32_t kTleDmaElsetType = kEltTleSgp4;
 constexpr size_t kMaxNameLength = 24;
 
 // What the engine needs to know of TLE records.
-struct TleTreeTraits {
-  using Record = TleRecord;
+struct TleTreeTraits : keyedtree::RecordTraits<TleRecord> {
   static constexpr int32_t kElsetType = kTleDmaElsetType;
-  static constexpr std::string_view kMessagePrefix = "";
-  static void copy(Record& dst, const Record& src) {
-    if (&dst != &src) dst = src;
-  }
-  static void release(Record& rec) { rec = TleRecord{}; }
   static bool equal(const Record& a, const Record& b);
   static int32_t validate(const Record& rec);
   static int64_t makeKey(const Record& rec);
-  static int32_t satNum(const Record& rec) { return rec.satNum; }
-  static void markNotFound(Record& rec);
-  static void sortString(const Record& rec, char out[32]);
-  static int32_t writeRecord(const Record& rec, int32_t unit);
+  static double epochDs50(const Record& rec);
 };
 
 using TleTree = keyedtree::KeyedTree<TleTreeTraits>;
@@ -53,7 +44,7 @@ TleTree& TleStore();
 int64_t AddTleToMem(const TleRecord& rec);
 // Reads one element set from its optional name line and two lines and stores it: the key, -1
 // when the set is bad (one logged line, nothing stored), 0 for a reported duplicate.
-int64_t tleaddsatfrlines(std::string_view name, std::string_view line1, std::string_view line2);
+int64_t tleAddSatFrLines(std::string_view name, std::string_view line1, std::string_view line2);
 // Standard key of a record: createsatkey(satNum, element type, epoch in DS50 UTC); -1 when none.
 int64_t CreateSatKeyFrTle(const TleRecord& rec);
 // Epoch of a record, DS50 UTC.
@@ -83,7 +74,7 @@ void tlewritelines(int32_t unit, int32_t saveForm = 0);
 
 // Loads every element set of a text (lines split at LF; CR LF accepted). See LinesetReader.cpp
 // for what is recognised. Returns 0.
-int32_t readtlesfrtext(std::string_view text, TleLoadCounts* counts = nullptr);
+int32_t readTlesFrText(std::string_view text, TleLoadCounts* counts = nullptr);
 // Loads every element set of an open unit (read from its first line); 0, or 2 for a refused
 // unit. One information line gives the counts.
 int32_t readtlesfrfileunit(int32_t unit, TleLoadCounts* counts = nullptr);
@@ -96,6 +87,6 @@ int32_t readtlesfrfile(std::string_view fileName, TleLoadCounts* counts = nullpt
 // Writes the two lines of a record from its field values (the format's resolution: 8 decimals
 // of the epoch day and mean motion, 4 of the angles, 7 of the eccentricity), checksums included.
 // False when a value does not fit its columns (the lines are then left as they were).
-bool tlecomposelines(TleRecord& rec);
+bool tleComposeLines(TleRecord& rec);
 
 }  // namespace lineset

@@ -125,7 +125,7 @@ bool readImpliedFraction(std::string_view field, double& out) {
 }
 
 int fail(int code, std::string& message, const std::string& text) {
-  message = "parsetle: " + text;
+  message = "parseTle: " + text;
   return code;
 }
 
@@ -163,7 +163,7 @@ int checkLine(std::string_view raw, char lineNo, bool verifyChecksum, std::strin
   if (line[0] != lineNo || line[1] != ' ')
     return fail(kTleLineNumber, message, which + " does not start with \"" + lineNo + " \".");
   if (verifyChecksum) {
-    const int sum = tlechecksum(line);
+    const int sum = tleChecksum(line);
     if (!isDigit(line[68]) || line[68] - '0' != sum)
       return fail(kTleChecksum, message,
                   which + " checksum error: column 69 is '" + line[68] + "', the sum gives " +
@@ -231,12 +231,28 @@ int readLine2(std::string_view l, TleRecord& r, std::string& message) {
   if (!(r.meanMotion > 0.0))
     return fail(kTleBadValue, message,
                 "line 2 mean motion " + std::string(cols(l, 53, 63)) + " is not positive.");
+  // Angles in degrees: inclination 0 to 180, the others 0 to 360.
+  struct Angle {
+    double value;
+    const char* name;
+    size_t first, last;
+    int maxDeg;
+  };
+  const Angle angles[] = {{r.incl, "inclination", 9, 16, 180},
+                          {r.node, "right ascension of the node", 18, 25, 360},
+                          {r.argPerigee, "argument of perigee", 35, 42, 360},
+                          {r.meanAnomaly, "mean anomaly", 44, 51, 360}};
+  for (const Angle& a : angles)
+    if (!(a.value >= 0.0 && a.value <= a.maxDeg))
+      return fail(kTleBadValue, message,
+                  "line 2 " + std::string(a.name) + " " + std::string(trimField(cols(l, a.first, a.last))) +
+                      " is outside 0 to " + std::to_string(a.maxDeg) + " degrees.");
   return kTleOk;
 }
 
 }  // namespace
 
-int tlechecksum(std::string_view line) {
+int tleChecksum(std::string_view line) {
   if (line.size() < kTleColumns - 1) return -1;
   int sum = 0;
   for (size_t i = 0; i < kTleColumns - 1; ++i) {
@@ -248,7 +264,7 @@ int tlechecksum(std::string_view line) {
   return sum % 10;
 }
 
-int parsetle(std::string_view name, std::string_view line1, std::string_view line2, TleRecord& out,
+int parseTle(std::string_view name, std::string_view line1, std::string_view line2, TleRecord& out,
              std::string& message, const TleReadOptions& options) {
   out = TleRecord{};
   message.clear();
@@ -267,7 +283,7 @@ int parsetle(std::string_view name, std::string_view line1, std::string_view lin
   return kTleOk;
 }
 
-void writetle(const TleRecord& rec, std::string& line1, std::string& line2) {
+void writeTle(const TleRecord& rec, std::string& line1, std::string& line2) {
   line1 = rec.line1;
   line2 = rec.line2;
 }

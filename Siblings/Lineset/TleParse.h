@@ -9,7 +9,7 @@
 
 namespace lineset {
 
-// Result codes of parsetle (0 is success).
+// Result codes of parseTle (0 is success).
 enum TleReadCode : int {
   kTleOk = 0,
   kTleBlankLine = 1,       // a line is empty, all blanks or contains NULs only
@@ -29,14 +29,14 @@ struct TleReadOptions {
 
 // Reads one element set. The lines may end in CR LF or LF and may carry text after column 69.
 // Returns 0 and fills `out`, or a TleReadCode with `message` saying what is wrong (out cleared).
-int parsetle(std::string_view name, std::string_view line1, std::string_view line2, TleRecord& out,
+int parseTle(std::string_view name, std::string_view line1, std::string_view line2, TleRecord& out,
              std::string& message, const TleReadOptions& options = {});
 
 // The modulo-10 checksum of columns 1-68 (digits count their value, '-' counts 1); -1 when the
 // line is shorter than 68 columns.
-int tlechecksum(std::string_view line);
+int tleChecksum(std::string_view line);
 
 // Writes the element set back as the two lines it was read from.
-void writetle(const TleRecord& rec, std::string& line1, std::string& line2);
+void writeTle(const TleRecord& rec, std::string& line1, std::string& line2);
 
 }  // namespace lineset

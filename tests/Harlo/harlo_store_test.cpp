@@ -67,10 +67,10 @@ TEST_F(HarloStore, TextFormGivesEveryDoubleBackExactly) {
                       &r.srpCoef, &r.edr})
       *v = randomDouble(rng);
     std::vector<std::string> lines;
-    ASSERT_TRUE(harlo::harlotolines(r, lines));
+    ASSERT_TRUE(harlo::harloToLines(r, lines));
     SpVecRecord back;
     std::string msg;
-    ASSERT_EQ(harlo::harlofromlines(views(lines), back, msg), 0) << msg;
+    ASSERT_EQ(harlo::harloFromLines(views(lines), back, msg), 0) << msg;
     for (int k = 0; k < 3; ++k) {
       ASSERT_EQ(std::bit_cast<uint64_t>(back.pos[k]), std::bit_cast<uint64_t>(r.pos[k])) << lines[1];
       ASSERT_EQ(std::bit_cast<uint64_t>(back.vel[k]), std::bit_cast<uint64_t>(r.vel[k])) << lines[2];
@@ -88,13 +88,13 @@ TEST_F(HarloStore, TextFormGivesEveryDoubleBackExactly) {
   SpVecRecord r = sample();
   r.pos = {9.999999999999999e97, 1e-98, 0.0};
   std::vector<std::string> lines;
-  ASSERT_TRUE(harlo::harlotolines(r, lines));
+  ASSERT_TRUE(harlo::harloToLines(r, lines));
   SpVecRecord back;
   std::string msg;
-  ASSERT_EQ(harlo::harlofromlines(views(lines), back, msg), 0);
+  ASSERT_EQ(harlo::harloFromLines(views(lines), back, msg), 0);
   EXPECT_EQ(back.pos, r.pos);
   r.pos[0] = 1e98;
-  EXPECT_FALSE(harlo::harlotolines(r, lines));
+  EXPECT_FALSE(harlo::harloToLines(r, lines));
   zktest::LogWatch w;
   EXPECT_EQ(harlo::AddHarloToMem(r), -1);
   r.pos[0] = std::nan("");
@@ -151,7 +151,7 @@ TEST_F(HarloStore, LookupsOrdersRemovalAndReload) {
   std::vector<SpVecRecord> before;
   for (int64_t k : keysIn(9)) {
     before.emplace_back();
-    harlo::harlofindrec(k, before.back());
+    harlo::harloFindRec(k, before.back());
   }
   harlo::harloemptytree(code);
   harlo::HarloLoadCounts counts;
@@ -164,7 +164,7 @@ TEST_F(HarloStore, LookupsOrdersRemovalAndReload) {
   EXPECT_EQ(after, sorted);  // the same keys: same numbers, epochs and type
   for (size_t i = 0; i < after.size(); ++i) {
     SpVecRecord r;
-    harlo::harlofindrec(after[i], r);
+    harlo::harloFindRec(after[i], r);
     EXPECT_EQ(r.pos, before[i].pos);
     EXPECT_EQ(r.vel, before[i].vel);
     EXPECT_EQ(r.epoch, before[i].epoch);
@@ -178,13 +178,13 @@ TEST_F(HarloStore, LookupsOrdersRemovalAndReload) {
   harlo::harloremovenode(a, flag, code);
   EXPECT_EQ(code, 2);
   SpVecRecord gone;
-  harlo::harlofindrec(a, gone);
+  harlo::harloFindRec(a, gone);
   EXPECT_EQ(gone.satNum, -123);
 }
 
 TEST_F(HarloStore, BadLinesAreRefusedWithOneLineEach) {
   std::vector<std::string> good;
-  ASSERT_TRUE(harlo::harlotolines(sample(), good));
+  ASSERT_TRUE(harlo::harloToLines(sample(), good));
   auto with = [&](size_t line, size_t col, const std::string& text) {
     std::vector<std::string> l = good;
     l[line].replace(col - 1, text.size(), text);
@@ -201,7 +201,7 @@ TEST_F(HarloStore, BadLinesAreRefusedWithOneLineEach) {
   };
   for (const auto& lines : bad) {
     zktest::LogWatch w;
-    EXPECT_EQ(harlo::harloaddsatfrlines(views(lines)), -1) << lines[0];
+    EXPECT_EQ(harlo::harloAddSatFrLines(views(lines)), -1) << lines[0];
     EXPECT_EQ(w.errors(), 1);
     EXPECT_TRUE(harlo::harlotreeisempty());
   }
@@ -213,7 +213,7 @@ TEST_F(HarloStore, BadLinesAreRefusedWithOneLineEach) {
   text += good[0] + "\n" + good[1] + "\n";  // cut short at the end
   zktest::LogWatch w;
   harlo::HarloLoadCounts counts;
-  EXPECT_EQ(harlo::readharlosfrtext(text, &counts), 0);
+  EXPECT_EQ(harlo::readHarlosFrText(text, &counts), 0);
   EXPECT_EQ(counts.loaded, 1);
   EXPECT_EQ(counts.bad, 2);
   EXPECT_EQ(w.errors(), 2);

@@ -39,7 +39,7 @@ TEST(KinetraStoreConcurrency, ReadersSeeTheSingleThreadStatesWhileAWriterWorks) 
   // Satellites 0-19 stay loaded (read by the readers); 20-59 come and go (the writer's).
   std::vector<int64_t> keys;
   for (size_t i = 0; i < 20; ++i) {
-    keys.push_back(lineset::tleaddsatfrlines(sets[i].name, sets[i].l1, sets[i].l2));
+    keys.push_back(lineset::tleAddSatFrLines(sets[i].name, sets[i].l1, sets[i].l2));
     ASSERT_EQ(kinetra::gpsatinit(keys.back()), 0);
   }
   const std::vector<double> times{-1440.0, -10.0, 0.0, 33.3, 720.0, 2000.0};
@@ -71,7 +71,7 @@ TEST(KinetraStoreConcurrency, ReadersSeeTheSingleThreadStatesWhileAWriterWorks) 
     size_t i = 20;
     while (!stop.load()) {
       const Lines& s = sets[i];
-      const int64_t key = lineset::tleaddsatfrlines(s.name, s.l1, s.l2);
+      const int64_t key = lineset::tleAddSatFrLines(s.name, s.l1, s.l2);
       int32_t c = 0, flag = 0;
       planix::BrevantaOut out;
       if (key <= 0 || kinetra::gpsatinit(key) != 0) ++writerFailures;
@@ -100,7 +100,7 @@ TEST(KinetraStoreConcurrency, ReadersSeeTheSingleThreadStatesWhileAWriterWorks) 
   EXPECT_EQ(writerFailures.load(), 0);
   EXPECT_GT(calls.load(), 100);
   EXPECT_GT(writerRounds.load(), 10);
-  EXPECT_EQ(kinetra::gpgetnumofobjects(), 20);
+  EXPECT_EQ(kinetra::gpGetNumOfObjects(), 20);
   EXPECT_EQ(lineset::tlegetnumoftreenodes(), 20);
   EXPECT_TRUE(kinetra::Sgp4Store().Validate().ok);
   EXPECT_TRUE(lineset::TleStore().Validate().ok);

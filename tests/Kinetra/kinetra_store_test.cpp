@@ -38,12 +38,12 @@ const Set kDecay{"1 28872U 05037B   05333.02012661  .25992681  00000-0  24476-3 
 lineset::TleRecord parse(const Set& s) {
   lineset::TleRecord r;
   std::string msg;
-  EXPECT_EQ(lineset::parsetle("", s.l1, s.l2, r, msg), 0) << msg;
+  EXPECT_EQ(lineset::parseTle("", s.l1, s.l2, r, msg), 0) << msg;
   return r;
 }
 
 int64_t load(const Set& s) {
-  const int64_t key = lineset::tleaddsatfrlines("", s.l1, s.l2);
+  const int64_t key = lineset::tleAddSatFrLines("", s.l1, s.l2);
   EXPECT_GT(key, 0);
   EXPECT_EQ(kinetra::gpsatinit(key), 0);
   return key;
@@ -97,7 +97,7 @@ TEST_F(KinetraStore, StoreStatesEqualThePropagatorsOwn) {
       EXPECT_EQ(viaObj.pos, expected.pos);
     }
   }
-  EXPECT_EQ(kinetra::gpgetnumofobjects(), 4);
+  EXPECT_EQ(kinetra::gpGetNumOfObjects(), 4);
   EXPECT_EQ(kinetra::Sgp4Store().NumReads(), 0);
 }
 
@@ -154,8 +154,8 @@ TEST_F(KinetraStore, FailuresGiveACodeAndOneLine) {
     zktest::LogWatch w;  // an SP element set is not an SGP4 set
     std::string l1 = kVanguard.l1;
     l1[62] = '3';
-    l1[68] = static_cast<char>('0' + lineset::tlechecksum(l1));
-    const int64_t sp = lineset::tleaddsatfrlines("", l1, kVanguard.l2);
+    l1[68] = static_cast<char>('0' + lineset::tleChecksum(l1));
+    const int64_t sp = lineset::tleAddSatFrLines("", l1, kVanguard.l2);
     ASSERT_GT(sp, 0);
     EXPECT_EQ(kinetra::gpsatinit(sp), 2);
     EXPECT_EQ(w.errors(), 1);
@@ -187,10 +187,10 @@ TEST_F(KinetraStore, FailuresGiveACodeAndOneLine) {
   // Re-initialising replaces rather than duplicates.
   EXPECT_EQ(kinetra::gpsatinit(key), 0);
   EXPECT_EQ(kinetra::gpsatinit(key), 0);
-  EXPECT_EQ(kinetra::gpgetnumofobjects(), 2);
+  EXPECT_EQ(kinetra::gpGetNumOfObjects(), 2);
   kinetra::gpemptytree(code);
   EXPECT_EQ(code, 0);
-  EXPECT_EQ(kinetra::gpgetnumofobjects(), 0);
+  EXPECT_EQ(kinetra::gpGetNumOfObjects(), 0);
 }
 
 TEST_F(KinetraStore, DmaKeysCarryTheirObjectOnTheBlock) {
@@ -206,7 +206,7 @@ TEST_F(KinetraStore, DmaKeysCarryTheirObjectOnTheBlock) {
   kinetra::Sgp4State st;
   direct.propagate(720.0, st);
   EXPECT_EQ(out.pos[0] * planix::wgs72.earthRadius, st.pos[0]);
-  EXPECT_EQ(kinetra::gpgetnumofobjects(), 1);
+  EXPECT_EQ(kinetra::gpGetNumOfObjects(), 1);
   // The element set leaves first: the block stays for the object, then goes with it.
   int32_t flag = 0;
   lineset::tleremovenode(key, flag, code);
@@ -217,15 +217,15 @@ TEST_F(KinetraStore, DmaKeysCarryTheirObjectOnTheBlock) {
   kinetra::gpremovenode(key, flag, code);
   EXPECT_EQ(code, 0);
   EXPECT_EQ(basalon::keytocptr(key), nullptr);
-  EXPECT_EQ(kinetra::gpgetnumofobjects(), 0);
+  EXPECT_EQ(kinetra::gpGetNumOfObjects(), 0);
 
   // A standard key initialised while the DMA mode is on keeps its own key.
   basalon::elsetkeymodeset(0);
-  const int64_t plainKey = lineset::tleaddsatfrlines("", kVanguard.l1, kVanguard.l2);
+  const int64_t plainKey = lineset::tleAddSatFrLines("", kVanguard.l1, kVanguard.l2);
   basalon::elsetkeymodeset(1);
   ASSERT_EQ(kinetra::gpsatinit(plainKey), 0);
   ASSERT_EQ(kinetra::gpsatinit(plainKey), 0);
-  EXPECT_EQ(kinetra::gpgetnumofobjects(), 1);
+  EXPECT_EQ(kinetra::gpGetNumOfObjects(), 1);
   kinetra::kinetra_key(plainKey, 10.0, 1, out, code);
   EXPECT_EQ(code, 0);
   kinetra::Sgp4Obj* link = nullptr;
@@ -234,12 +234,12 @@ TEST_F(KinetraStore, DmaKeysCarryTheirObjectOnTheBlock) {
   kinetra::gpendread();
   kinetra::gpremovenode(plainKey, flag, code);
   EXPECT_EQ(code, 0);
-  EXPECT_EQ(kinetra::gpgetnumofobjects(), 0);
+  EXPECT_EQ(kinetra::gpGetNumOfObjects(), 0);
   EXPECT_EQ(kinetra::Sgp4Store().NumReads(), 0);
 }
 
 TEST_F(KinetraStore, ExportsInKilometres) {
-  const int64_t key = lineset::tleaddsatfrlines("", kDelta.l1, kDelta.l2);
+  const int64_t key = lineset::tleAddSatFrLines("", kDelta.l1, kDelta.l2);
   EXPECT_EQ(KinetraInitSat(key), 0);
   EXPECT_EQ(KinetraGetCount(), 1);
   double ds50 = 0, mse = 0, pos[3], vel[3], pos2[3], vel2[3];
@@ -303,7 +303,7 @@ TEST_F(KinetraStore, ReepochReproducesTheTrajectoryNearTheNewEpoch) {
     // The composed lines read back to the fitted set within the lines' resolution.
     lineset::TleRecord reread;
     std::string msg;
-    ASSERT_EQ(lineset::parsetle("", moved.line1, moved.line2, reread, msg), 0) << msg;
+    ASSERT_EQ(lineset::parseTle("", moved.line1, moved.line2, reread, msg), 0) << msg;
     EXPECT_NEAR(reread.meanMotion, moved.meanMotion, 5e-9);
     EXPECT_NEAR(reread.incl, moved.incl, 5e-5);
     EXPECT_NEAR(reread.ecc, moved.ecc, 5e-8);

@@ -13,7 +13,7 @@ TEST(Sgp4Concurrency, SharedObjectGivesTheSerialStates) {
   lineset::TleRecord r;
   std::string msg;
   ASSERT_EQ(
-      lineset::parsetle("", "1 08195U 75081A   06176.33215444  .00000099  00000-0  11873-3 0   813",
+      lineset::parseTle("", "1 08195U 75081A   06176.33215444  .00000099  00000-0  11873-3 0   813",
                         "2 08195  64.1586 279.0717 6877146 264.7651  20.2257  2.00491383225656", r, msg),
       0);
   kinetra::Sgp4Obj obj;

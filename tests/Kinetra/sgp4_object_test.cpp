@@ -22,7 +22,7 @@ using kinetra::Sgp4State;
 lineset::TleRecord tle(const std::string& l1, const std::string& l2) {
   lineset::TleRecord r;
   std::string msg;
-  EXPECT_EQ(lineset::parsetle("", l1, l2, r, msg), 0) << msg;
+  EXPECT_EQ(lineset::parseTle("", l1, l2, r, msg), 0) << msg;
   return r;
 }
 
@@ -230,7 +230,7 @@ TEST(Sgp4Object, WholeCatalogPropagatesOverTwoDays) {
   while (std::getline(in, name) && std::getline(in, l1) && std::getline(in, l2)) {
     lineset::TleRecord r;
     std::string msg;
-    ASSERT_EQ(lineset::parsetle(name, l1, l2, r, msg), 0) << msg;
+    ASSERT_EQ(lineset::parseTle(name, l1, l2, r, msg), 0) << msg;
     Sgp4Obj obj;
     ASSERT_EQ(kinetra::initFromTle(r, obj), 0) << l1;
     deep += obj.isDeepSpace() ? 1 : 0;

@@ -39,7 +39,7 @@ std::vector<Case> readCases(const std::string& path) {
     std::string msg;
     lineset::TleReadOptions relaxed;  // two made-up cases carry wrong checksums
     relaxed.verifyChecksum = false;
-    EXPECT_EQ(lineset::parsetle("", l1, line, c.tle, msg, relaxed), 0) << msg;
+    EXPECT_EQ(lineset::parseTle("", l1, line, c.tle, msg, relaxed), 0) << msg;
     std::istringstream extra(line.substr(69));
     extra >> c.start >> c.stop >> c.step;
     cases.push_back(c);

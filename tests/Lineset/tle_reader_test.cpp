@@ -10,7 +10,7 @@
 
 namespace {
 
-using lineset::parsetle;
+using lineset::parseTle;
 using lineset::TleRecord;
 
 // Vanguard 1 (catalogue 5) as the verification file carries it.
@@ -20,14 +20,14 @@ const std::string kL2 = "2 00005  34.2682 348.7242 1859667 331.7664  19.3264 10.
 // The line with column `col` (1-based) replaced and its checksum made right again.
 std::string withColumn(std::string line, size_t col, char c) {
   line[col - 1] = c;
-  line[68] = static_cast<char>('0' + lineset::tlechecksum(line));
+  line[68] = static_cast<char>('0' + lineset::tleChecksum(line));
   return line;
 }
 
 int readCode(const std::string& l1, const std::string& l2, std::string* msg = nullptr) {
   TleRecord r;
   std::string m;
-  const int code = parsetle("", l1, l2, r, m);
+  const int code = parseTle("", l1, l2, r, m);
   if (msg != nullptr) *msg = m;
   if (code != 0) {
     EXPECT_FALSE(m.empty()) << "failure without a message";
@@ -39,7 +39,7 @@ int readCode(const std::string& l1, const std::string& l2, std::string* msg = nu
 TEST(TleReader, ReadsEveryFieldFromItsColumns) {
   TleRecord r;
   std::string msg;
-  ASSERT_EQ(parsetle("  VANGUARD 1  ", kL1 + "\r\n", kL2 + "\r\n", r, msg), 0) << msg;
+  ASSERT_EQ(parseTle("  VANGUARD 1  ", kL1 + "\r\n", kL2 + "\r\n", r, msg), 0) << msg;
   EXPECT_EQ(r.satNum, 5);
   EXPECT_EQ(r.classification, 'U');
   EXPECT_EQ(r.designator, "58002B  ");
@@ -59,7 +59,7 @@ TEST(TleReader, ReadsEveryFieldFromItsColumns) {
   EXPECT_EQ(r.revNum, 41366);
   EXPECT_EQ(r.name, "VANGUARD 1");
   std::string w1, w2;
-  lineset::writetle(r, w1, w2);
+  lineset::writeTle(r, w1, w2);
   EXPECT_EQ(w1, kL1);  // CR LF dropped, everything else as read
   EXPECT_EQ(w2, kL2);
 }
@@ -70,7 +70,7 @@ TEST(TleReader, ImpliedDecimalForms) {
   const std::string l2 = "2 16925  62.0906 295.0239 5596327 245.1593  47.9690  4.88511875148616";
   TleRecord r;
   std::string msg;
-  ASSERT_EQ(parsetle("", withColumn(l1, 1, '1'), withColumn(l2, 1, '2'), r, msg), 0) << msg;
+  ASSERT_EQ(parseTle("", withColumn(l1, 1, '1'), withColumn(l2, 1, '2'), r, msg), 0) << msg;
   EXPECT_EQ(r.epochYear, 1986);
   EXPECT_DOUBLE_EQ(r.nDDotOver6, -0.30915e-6);
   EXPECT_DOUBLE_EQ(r.dragB, -1.8784);
@@ -82,7 +82,7 @@ TEST(TleReader, ElementTypeFromColumn63) {
   for (const auto& [c, type] : accepted) {
     TleRecord r;
     std::string msg;
-    ASSERT_EQ(parsetle("", withColumn(kL1, 63, c), kL2, r, msg), 0) << c << ": " << msg;
+    ASSERT_EQ(parseTle("", withColumn(kL1, 63, c), kL2, r, msg), 0) << c << ": " << msg;
     EXPECT_EQ(r.eltType, type) << c;
     if (type == 3 || type == 7) {
       // SP and XP sets: column 45-52 is the radiation term, 54-61 the ballistic term.
@@ -116,7 +116,7 @@ TEST(TleReader, ChecksumFailuresOnEitherLine) {
   TleRecord r;
   lineset::TleReadOptions relaxed;
   relaxed.verifyChecksum = false;
-  EXPECT_EQ(parsetle("", bad1, bad2, r, msg, relaxed), 0) << msg;
+  EXPECT_EQ(parseTle("", bad1, bad2, r, msg, relaxed), 0) << msg;
 }
 
 TEST(TleReader, MalformedLinesFail) {
@@ -170,9 +170,9 @@ TEST(TleReader, CatalogReadsAndWritesBackExactly) {
   while (std::getline(in, name) && std::getline(in, l1) && std::getline(in, l2)) {
     TleRecord r;
     std::string msg;
-    ASSERT_EQ(parsetle(name, l1, l2, r, msg), 0) << l1 << ": " << msg;
+    ASSERT_EQ(parseTle(name, l1, l2, r, msg), 0) << l1 << ": " << msg;
     std::string w1, w2;
-    lineset::writetle(r, w1, w2);
+    lineset::writeTle(r, w1, w2);
     ASSERT_EQ(w1, l1);
     ASSERT_EQ(w2, l2);
     ++count;

@@ -42,7 +42,7 @@ std::vector<std::string> fileLines(const std::string& path) {
 
 std::string withColumn(std::string line, size_t col, char c, bool fixChecksum = true) {
   line[col - 1] = c;
-  if (fixChecksum) line[68] = static_cast<char>('0' + lineset::tlechecksum(line));
+  if (fixChecksum) line[68] = static_cast<char>('0' + lineset::tleChecksum(line));
   return line;
 }
 
@@ -145,8 +145,8 @@ TEST_F(TleStore, CatalogueLoadsWithOrdersLookupsAndWriteBack) {
 }
 
 TEST_F(TleStore, RemoveAndReAddComesLastInLoadOrder) {
-  const int64_t k1 = lineset::tleaddsatfrlines("VANGUARD 1", kL1, kL2);
-  const int64_t k2 = lineset::tleaddsatfrlines("", kM1, kM2);
+  const int64_t k1 = lineset::tleAddSatFrLines("VANGUARD 1", kL1, kL2);
+  const int64_t k2 = lineset::tleAddSatFrLines("", kM1, kM2);
   ASSERT_GT(k1, 0);
   ASSERT_GT(k2, 0);
   EXPECT_EQ(keys(2), (std::vector<int64_t>{k1, k2}));
@@ -162,7 +162,7 @@ TEST_F(TleStore, RemoveAndReAddComesLastInLoadOrder) {
     EXPECT_EQ(code, 2);
     EXPECT_EQ(watch.errors(), 1);
   }
-  EXPECT_EQ(lineset::tleaddsatfrlines("", kL1, kL2), k1);  // same set, same key
+  EXPECT_EQ(lineset::tleAddSatFrLines("", kL1, kL2), k1);  // same set, same key
   EXPECT_EQ(keys(2), (std::vector<int64_t>{k2, k1}));
   EXPECT_EQ(lineset::tlesatkeyget(5), k1);
   // A borrowed link reads the stored set; the read side is left once.
@@ -223,7 +223,7 @@ TEST_F(TleStore, VerificationFileWithCommentsAndTrailingNumbers) {
 
 // Each bad set is refused with one logged line and leaves the store as it was.
 TEST_F(TleStore, BadSetsAreRefusedWithOneLineEach) {
-  ASSERT_GT(lineset::tleaddsatfrlines("", kM1, kM2), 0);
+  ASSERT_GT(lineset::tleAddSatFrLines("", kM1, kM2), 0);
   const std::vector<std::pair<std::string, std::string>> bad = {
       {withColumn(kL1, 69, '0', false), kL2},              // checksum
       {kL1, withColumn(kL2, 69, '9', false)},              // checksum of line 2
@@ -237,7 +237,7 @@ TEST_F(TleStore, BadSetsAreRefusedWithOneLineEach) {
   };
   for (const auto& [l1, l2] : bad) {
     zktest::LogWatch watch;
-    EXPECT_EQ(lineset::tleaddsatfrlines("", l1, l2), -1) << l1 << " / " << l2;
+    EXPECT_EQ(lineset::tleAddSatFrLines("", l1, l2), -1) << l1 << " / " << l2;
     EXPECT_EQ(watch.errors(), 1) << l1 << " / " << l2;
     EXPECT_EQ(lineset::tlegetnumoftreenodes(), 1);
     EXPECT_EQ(lineset::tlesatkeyget(5), -1);
@@ -249,7 +249,7 @@ TEST_F(TleStore, MixedTextStoresExactlyTheGoodSets) {
   const std::string g2 = "2 25544  51.6416 247.4627 0006703 130.5360 325.0288 15.72125391563537";
   TleRecord probe;
   std::string msg;
-  ASSERT_EQ(lineset::parsetle("", withColumn(g1, 69, '0'), withColumn(g2, 69, '0'), probe, msg), 0) << msg;
+  ASSERT_EQ(lineset::parseTle("", withColumn(g1, 69, '0'), withColumn(g2, 69, '0'), probe, msg), 0) << msg;
   const std::string text = "VANGUARD 1\n" + kL1 + "\r\n" + kL2 + "\r\n" +                      // good
                            "BROKEN\n" + withColumn(kL1, 69, '1', false) + "\n" + kL2 + "\n" +  // checksum
                            kM1 + "\n" + std::string(69, '\0') + "\n" +                         // NUL line 2
@@ -258,7 +258,7 @@ TEST_F(TleStore, MixedTextStoresExactlyTheGoodSets) {
                            kM1 + "\n";  // line 2 missing at the end
   zktest::LogWatch watch;
   lineset::TleLoadCounts counts;
-  EXPECT_EQ(lineset::readtlesfrtext(text, &counts), 0);
+  EXPECT_EQ(lineset::readTlesFrText(text, &counts), 0);
   EXPECT_EQ(counts.loaded, 2);
   EXPECT_EQ(counts.bad, 4);
   EXPECT_EQ(watch.errors(), 4);
@@ -269,21 +269,21 @@ TEST_F(TleStore, MixedTextStoresExactlyTheGoodSets) {
 }
 
 TEST_F(TleStore, DuplicatesAndManeuverLines) {
-  const int64_t k = lineset::tleaddsatfrlines("", kL1, kL2);
+  const int64_t k = lineset::tleAddSatFrLines("", kL1, kL2);
   {
     zktest::LogWatch watch;
-    EXPECT_EQ(lineset::tleaddsatfrlines("", kL1, kL2), 0);
+    EXPECT_EQ(lineset::tleAddSatFrLines("", kL1, kL2), 0);
     EXPECT_EQ(watch.errors(), 1);
   }
   basalon::dupkeymodeset(1);
   {
     zktest::LogWatch watch;
-    EXPECT_EQ(lineset::tleaddsatfrlines("", kL1, kL2), k);
+    EXPECT_EQ(lineset::tleAddSatFrLines("", kL1, kL2), k);
     EXPECT_EQ(watch.errors(), 0);
   }
   EXPECT_EQ(lineset::tlegetnumoftreenodes(), 1);
   // Another set with the same number and epoch but other elements goes under a bumped key.
-  const int64_t bumped = lineset::tleaddsatfrlines("", kL1, withColumn(kL2, 16, '3'));
+  const int64_t bumped = lineset::tleAddSatFrLines("", kL1, withColumn(kL2, 16, '3'));
   EXPECT_GT(bumped, 0);
   EXPECT_NE(bumped, k);
   EXPECT_EQ(bumped % 10, k % 10);
@@ -294,7 +294,7 @@ TEST_F(TleStore, DuplicatesAndManeuverLines) {
   const std::string card = std::string(78, ' ').replace(0, 12, "M    90.5000") + "VP";
   const std::string sp1 = withColumn(kL1, 63, '3');
   lineset::TleLoadCounts counts;
-  lineset::readtlesfrtext(sp1 + "\n" + kL2 + "\n" + card + "\n", &counts);
+  lineset::readTlesFrText(sp1 + "\n" + kL2 + "\n" + card + "\n", &counts);
   ASSERT_EQ(counts.loaded, 1);
   const TleRecord r = recordOf(lineset::tlesatkeyget(5));
   EXPECT_EQ(r.eltType, lineset::kEltTleSp);
@@ -311,11 +311,11 @@ TEST_F(TleStore, ComposedLinesEqualTheLinesRead) {
   for (size_t i = 0; i + 2 < lines.size(); i += 3) {
     TleRecord r;
     std::string msg;
-    ASSERT_EQ(lineset::parsetle(lines[i], lines[i + 1], lines[i + 2], r, msg), 0) << msg;
+    ASSERT_EQ(lineset::parseTle(lines[i], lines[i + 1], lines[i + 2], r, msg), 0) << msg;
     TleRecord c = r;
     c.line1.clear();
     c.line2.clear();
-    ASSERT_TRUE(lineset::tlecomposelines(c));
+    ASSERT_TRUE(lineset::tleComposeLines(c));
     ASSERT_EQ(c.line1, r.line1);
     ASSERT_EQ(c.line2, r.line2);
     ++compared;
@@ -323,9 +323,9 @@ TEST_F(TleStore, ComposedLinesEqualTheLinesRead) {
   EXPECT_EQ(compared, 4904);
   TleRecord big;
   std::string bigMsg;
-  ASSERT_EQ(lineset::parsetle("", kL1, kL2, big, bigMsg), 0);
+  ASSERT_EQ(lineset::parseTle("", kL1, kL2, big, bigMsg), 0);
   big.satNum = 123456;  // beyond five digits
-  EXPECT_FALSE(lineset::tlecomposelines(big));
+  EXPECT_FALSE(lineset::tleComposeLines(big));
 }
 
 TEST_F(TleStore, ExportsKeepToTheirBuffers) {

@@ -99,13 +99,13 @@ int main(int argc, char** argv) {
     if (line[0] != '2' || line1.empty()) continue;
     lineset::TleRecord tle;
     std::string msg;
-    int rc = lineset::parsetle(name, line1, line, tle, msg);
+    int rc = lineset::parseTle(name, line1, line, tle, msg);
     if (rc == lineset::kTleChecksum) {
       // Made-up cases of the verification set carry wrong checksums: note it and read on.
       std::fprintf(stderr, "sgp4-verify: %s (read anyway)\n", msg.c_str());
       lineset::TleReadOptions relaxed;
       relaxed.verifyChecksum = false;
-      rc = lineset::parsetle(name, line1, line, tle, msg, relaxed);
+      rc = lineset::parseTle(name, line1, line, tle, msg, relaxed);
     }
     line1.clear();
     if (rc != 0) {
