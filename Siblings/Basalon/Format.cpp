@@ -289,7 +289,8 @@ bool writeFixed(char* out, int w, int d, double value, DigitPath path) {
 
 bool writeExponent(char* out, int w, int d, double value, DigitPath path) {
   if (w <= 0) return false;
-  if (w > kMaxFieldWidth || d < 1 || !std::isfinite(value)) return fill(out, w);
+  // ".", d digits and "E+nn" must fit before any digit is made.
+  if (w > kMaxFieldWidth || d < 1 || d > w - 5 || !std::isfinite(value)) return fill(out, w);
   const double a = std::fabs(value);
   char digits[kScratch];
   int exponent = 0;  // of the 0.d1d2... form

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -243,4 +244,17 @@ TEST(FormatWrite, IntegerPathAgreesWithTextPath) {
       ASSERT_EQ(std::string(a, we), std::string(b, we)) << v << " E" << we << "." << d;
     }
   }
+}
+
+// More decimals than the field can hold fill it with '*' before any digit is made (a decimals
+// count of INT32_MAX once asked for that many digits).
+TEST(FormatWrite, DecimalsBeyondTheFieldFillWithStars) {
+  char f[12];
+  for (const int d : {8, 12, 1000, std::numeric_limits<int>::max()}) {
+    EXPECT_FALSE(writee(f, 12, d, 1.5)) << d;
+    EXPECT_EQ(std::string(f, 12), std::string(12, '*')) << d;
+    EXPECT_FALSE(writef(f, 12, std::max(d, 12), 1.5)) << d;
+  }
+  EXPECT_TRUE(writee(f, 12, 6, -1.5));
+  EXPECT_EQ(std::string(f, 12), "-.150000E+01");
 }

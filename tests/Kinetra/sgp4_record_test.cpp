@@ -20,7 +20,7 @@ using kinetra::Sgp4Obj;
 lineset::TleRecord tle(const std::string& l1, const std::string& l2) {
   lineset::TleRecord r;
   std::string msg;
-  EXPECT_EQ(lineset::parsetle("", l1, l2, r, msg), 0) << msg;
+  EXPECT_EQ(lineset::parseTle("", l1, l2, r, msg), 0) << msg;
   return r;
 }
 

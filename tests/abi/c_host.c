@@ -140,6 +140,30 @@ int main(void) {
     free(line2);
   }
 
+  /* Null output pointers, a sample from every library: codes and log lines, never a crash. */
+  {
+    double pos[3] = {7000.0, 0.0, 0.0}, vel[3] = {0.0, 7.5, 0.0};
+    CHECK(BasalonFormatF(1.0, 10, 2, NULL) != 0);
+    CHECK(BasalonFileOpenMT(msg, 1, NULL) != 0);
+    ChronelGetTimeConsts(20000.0, NULL);
+    PlanixGetGeoConst(NULL);
+    CHECK(LinesetLoadFileCounts(NULL, NULL) != 0);
+    CHECK(LinesetGetLines(1, NULL, NULL) != 0);
+    CHECK(HarloLoadFile(NULL) != 0);
+    CHECK(KinetraPropMse(1, 0.0, NULL, NULL, NULL) != 0);
+    CHECK(RotRADec_DateToEqnx(106, 2, 20000.0, 1.0, 1.0, NULL, NULL) != 0);
+    CHECK(JplCompSunMoonPos(20000.0, NULL, NULL) != 0);
+    KepToPosVel(NULL, NULL, NULL);
+    CovMtxUVWToECI(pos, vel, NULL, NULL);
+    QelGetInfo(NULL);
+    TarvexGetInfo(NULL);
+    KymorGetInfo(NULL);
+    BrevantaGetInfo(NULL);
+    memset(msg, 0, 128);
+    BasalonGetLastErrMsg(msg);
+    CHECK(memcmp(msg, "BrevantaGetInfo: null argument", 30) == 0);
+  }
+
   free(msg);
   if (failures == 0) printf("C host: all checks passed\n");
   return failures == 0 ? 0 : 1;

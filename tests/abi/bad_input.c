@@ -1,0 +1,583 @@
+/* A hostile or careless host: every export called with bad text (blank, NUL-filled, a name ended
+   by a NUL and junk, 100 KB), non-finite and absurd numbers, absurd keys and null pointers. Each
+   case runs in a child process with a time limit; a crash or hang fails it, and so does a call
+   that reports success (or writes no trace-log line) on plainly bad input. Buffers are allocated
+   at exactly their documented length so the AddressSanitizer build sees any overrun. */
+#define _POSIX_C_SOURCE 200809L
+#include <math.h>
+#include <signal.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "Basalon.h"
+#include "Brevanta.h"
+#include "Chronel.h"
+#include "Harlo.h"
+#include "Kinetra.h"
+#include "Kymor.h"
+#include "Lineset.h"
+#include "Pelmath.h"
+#include "Planix.h"
+#include "Qel.h"
+#include "Tarvexon.h"
+
+/* ---- what a case may see ------------------------------------------------------------------ */
+
+static int caseFailures = 0;
+static const char* currentCall = "";
+
+#define EXPECT(cond)                                                                    \
+  do {                                                                                  \
+    if (!(cond)) {                                                                      \
+      fprintf(stderr, "    %s: %s (line %d)\n", currentCall, #cond, __LINE__);         \
+      ++caseFailures;                                                                   \
+    }                                                                                   \
+  } while (0)
+
+/* A sentinel error line written before a call, so "the call logged a line" can be seen. */
+static void markLog(void) {
+  char* msg = (char*)malloc(128);
+  memset(msg, ' ', 128);
+  memcpy(msg, "zk-bad-input-sentinel", 21);
+  BasalonLogError(msg);
+  free(msg);
+}
+
+static int loggedSinceMark(void) {
+  char* msg = (char*)malloc(128);
+  int logged;
+  BasalonGetLastErrMsg(msg);
+  logged = memcmp(msg, "zk-bad-input-sentinel", 21) != 0;
+  free(msg);
+  return logged;
+}
+
+/* A code-returning call on bad input must fail and write a trace-log line. */
+#define REFUSED(call)            \
+  do {                           \
+    long long code_;             \
+    currentCall = #call;         \
+    markLog();                   \
+    code_ = (long long)(call);   \
+    EXPECT(code_ != 0);          \
+    EXPECT(loggedSinceMark());   \
+  } while (0)
+
+/* A key-returning call on bad input must give -1 (or 0 for a duplicate) and log. */
+#define KEY_REFUSED(call)        \
+  do {                           \
+    int64_t key_;                \
+    currentCall = #call;         \
+    markLog();                   \
+    key_ = (call);               \
+    EXPECT(key_ <= 0);           \
+    EXPECT(loggedSinceMark());   \
+  } while (0)
+
+/* A void call on bad input must not crash and must log a line. */
+#define LOGGED(call)             \
+  do {                           \
+    currentCall = #call;         \
+    markLog();                   \
+    call;                        \
+    EXPECT(loggedSinceMark());   \
+  } while (0)
+
+/* A void call that merely must survive (NaN in, NaN out is not a claim of success). */
+#define SURVIVES(call)   \
+  do {                   \
+    currentCall = #call; \
+    call;                \
+  } while (0)
+
+static int allNonFiniteOrLogged(const double* v, int n) {
+  int k;
+  if (loggedSinceMark()) return 1;
+  for (k = 0; k < n; ++k)
+    if (isfinite(v[k]) && v[k] != 0.0) return 0;
+  return 1;
+}
+
+/* ---- bad inputs ----------------------------------------------------------------------------- */
+
+enum { kBlank, kNuls, kNulJunk, kHuge, kBinary, kNumTextKinds };
+static const char* const kTextKindNames[] = {"blank", "NUL-filled", "NUL then junk", "100 KB", "binary"};
+#define kHugeSize (100 * 1024)
+
+/* A text buffer of one bad kind, `size` characters long (at least `size`; 100 KB for kHuge). */
+static char* badText(int kind, size_t size) {
+  const size_t n = kind == kHuge ? kHugeSize : size;
+  char* t = (char*)malloc(n);
+  size_t k;
+  switch (kind) {
+    case kBlank: memset(t, ' ', n); break;
+    case kNuls: memset(t, 0, n); break;
+    case kNulJunk:
+      memset(t, 0xFF, n);
+      memcpy(t, "/nonexistent-zk/file", 21); /* with its NUL */
+      break;
+    case kHuge: memset(t, 'A', n); break;
+    default:
+      for (k = 0; k < n; ++k) t[k] = (char)((k * 37 + 11) & 0xFF);
+      break;
+  }
+  return t;
+}
+
+static const double kBadNumbers[] = {NAN, INFINITY, -INFINITY, 1e300, -1e300};
+#define kNumBadNumbers ((int)(sizeof kBadNumbers / sizeof kBadNumbers[0]))
+
+static const int64_t kBadKeys[] = {0, -1, 1, 7, 10, 20, 123456789012345680LL, INT64_MAX, INT64_MIN,
+                                   (int64_t)0x7ffff7a01230LL * 10};
+#define kNumBadKeys ((int)(sizeof kBadKeys / sizeof kBadKeys[0]))
+
+static char* blankPadded(const char* text, size_t size) {
+  char* b = (char*)malloc(size);
+  memset(b, ' ', size);
+  memcpy(b, text, strlen(text));
+  return b;
+}
+
+/* One valid TLE added to the store and initialised; its key. */
+static int64_t addGoodTle(void) {
+  char* l1 = blankPadded("1 90001U 25001A   25106.50000000  .00016717  00000-0  30270-3 0  9994", 130);
+  char* l2 = blankPadded("2 90001  51.6400 120.0000 0005000  75.0000  30.0000 15.50000000 12342", 130);
+  int64_t key = LinesetAddSatFrLines(l1, l2);
+  if (key > 0 && KinetraInitSat(key) != 0) key = -1;
+  free(l1);
+  free(l2);
+  return key;
+}
+
+/* ---- cases -------------------------------------------------------------------------------- */
+
+static void fileNameExports(void) {
+  int kind;
+  for (kind = 0; kind < kNumTextKinds; ++kind) {
+    char* name = badText(kind, 512);
+    int32_t* counts = (int32_t*)malloc(3 * sizeof(int32_t));
+    int32_t* unit = (int32_t*)malloc(sizeof(int32_t));
+    fprintf(stderr, "  file name: %s\n", kTextKindNames[kind]);
+    REFUSED(BasalonOpenLogFile(name));
+    REFUSED(BasalonFileOpen(41, name, 1));
+    REFUSED(BasalonFileOpenMT(name, 1, unit));
+    REFUSED(ChronelLoadTimeConstFile(name));
+    REFUSED(LinesetLoadFile(name));
+    REFUSED(LinesetLoadFileCounts(name, counts));
+    REFUSED(HarloLoadFile(name));
+    {
+      /* The JPL file is read at the first request, which must then fail. */
+      double* sun = (double*)malloc(3 * sizeof(double));
+      double* moon = (double*)malloc(3 * sizeof(double));
+      JplReset();
+      SURVIVES(JplSetParameters(name, 18000.0, 19000.0));
+      REFUSED(JplCompSunMoonPos(18500.0, sun, moon));
+      free(sun);
+      free(moon);
+    }
+    free(counts);
+    free(unit);
+    free(name);
+  }
+}
+
+/* A name that ends at its NUL names the file before the NUL, not a file with junk in its name. */
+static void nulEndedNameOpensTheFile(void) {
+  char path[] = "/tmp/zk-bad-input-XXXXXX";
+  char* name = (char*)malloc(512);
+  int fd = mkstemp(path);
+  FILE* f = fdopen(fd, "w");
+  int32_t* counts = (int32_t*)malloc(3 * sizeof(int32_t));
+  fprintf(f, "1 90002U 25001A   25106.50000000  .00016717  00000-0  30270-3 0  9995\n"
+             "2 90002  51.6400 120.0000 0005000  75.0000  30.0000 15.50000000 12343\n");
+  fclose(f);
+  memset(name, 0xFF, 512);
+  memcpy(name, path, strlen(path) + 1);
+  currentCall = "LinesetLoadFileCounts(name ended by NUL and junk)";
+  EXPECT(LinesetLoadFileCounts(name, counts) == 0);
+  EXPECT(counts[0] == 1);
+  /* Saving under such a name writes exactly that file. */
+  currentCall = "LinesetSaveFile(name ended by NUL and junk)";
+  EXPECT(LinesetSaveFile(name, 0, 0) == 0);
+  {
+    FILE* back = fopen(path, "r");
+    EXPECT(back != NULL);
+    if (back != NULL) fclose(back);
+  }
+  LinesetRemoveAllSats();
+  remove(path);
+  free(counts);
+  free(name);
+}
+
+static void saveUnderBadNames(void) {
+  int kind;
+  addGoodTle();
+  for (kind = 0; kind < kNumTextKinds; ++kind) {
+    char* name = badText(kind, 512);
+    if (kind == kNulJunk) memcpy(name, "/nonexistent-zk/out", 20);
+    fprintf(stderr, "  save name: %s\n", kTextKindNames[kind]);
+    REFUSED(LinesetSaveFile(name, 0, 0));
+    free(name);
+  }
+}
+
+static void tleLines(void) {
+  int k1, k2;
+  for (k1 = 0; k1 < kNumTextKinds; ++k1)
+    for (k2 = 0; k2 < kNumTextKinds; ++k2) {
+      char* l1 = badText(k1, 130);
+      char* l2 = badText(k2, 130);
+      KEY_REFUSED(LinesetAddSatFrLines(l1, l2));
+      free(l1);
+      free(l2);
+    }
+  currentCall = "LinesetGetCount after bad lines";
+  EXPECT(LinesetGetCount() == 0);
+}
+
+/* Angles outside their ranges, with checksums made valid. */
+static void tleAngles(void) {
+  static const char* const lines2[] = {
+      "2 90003 999.0000 120.0000 0005000  75.0000  30.0000 15.50000000 1234",
+      "2 90003 180.0001 120.0000 0005000  75.0000  30.0000 15.50000000 1234",
+      "2 90003 -10.0000 120.0000 0005000  75.0000  30.0000 15.50000000 1234",
+      "2 90003  51.6400 400.0000 0005000  75.0000  30.0000 15.50000000 1234",
+      "2 90003  51.6400 120.0000 0005000 999.0000  30.0000 15.50000000 1234",
+      "2 90003  51.6400 120.0000 0005000  75.0000 999.0000 15.50000000 1234",
+  };
+  const char* l1text = "1 90003U 25001A   25106.50000000  .00016717  00000-0  30270-3 0  9996";
+  size_t i;
+  for (i = 0; i < sizeof lines2 / sizeof lines2[0]; ++i) {
+    char* l1 = blankPadded(l1text, 130);
+    char* l2 = blankPadded(lines2[i], 130);
+    int sum = 0, c;
+    for (c = 0; c < 68; ++c) {
+      if (l2[c] >= '0' && l2[c] <= '9') sum += l2[c] - '0';
+      if (l2[c] == '-') sum += 1;
+    }
+    l2[68] = (char)('0' + sum % 10);
+    KEY_REFUSED(LinesetAddSatFrLines(l1, l2));
+    free(l1);
+    free(l2);
+  }
+  currentCall = "LinesetGetCount after bad angles";
+  EXPECT(LinesetGetCount() == 0);
+}
+
+static void absurdKeys(void) {
+  int mode, k;
+  for (mode = 0; mode < 2; ++mode) {
+    BasalonSetElsetKeyMode(mode);
+    for (k = 0; k < kNumBadKeys; ++k) {
+      const int64_t key = kBadKeys[k];
+      char* l1 = (char*)malloc(130);
+      char* l2 = (char*)malloc(130);
+      double t, pos[3], vel[3];
+      REFUSED(LinesetGetLines(key, l1, l2));
+      REFUSED(LinesetRemoveSat(key));
+      REFUSED(HarloRemoveSat(key));
+      REFUSED(KinetraInitSat(key));
+      REFUSED(KinetraPropMse(key, 10.0, &t, pos, vel));
+      REFUSED(KinetraPropDs50UTC(key, 27000.0, &t, pos, vel));
+      REFUSED(KinetraRemoveSat(key));
+      free(l1);
+      free(l2);
+    }
+  }
+  BasalonSetElsetKeyMode(0);
+}
+
+static void nonFiniteTimes(void) {
+  const int64_t key = addGoodTle();
+  int k;
+  currentCall = "addGoodTle";
+  EXPECT(key > 0);
+  for (k = 0; k < kNumBadNumbers; ++k) {
+    const double x = kBadNumbers[k];
+    double t, pos[3], vel[3], tconst[6], out;
+    fprintf(stderr, "  number: %g\n", x);
+    REFUSED(KinetraPropMse(key, x, &t, pos, vel));
+    REFUSED(KinetraPropDs50UTC(key, x, &t, pos, vel));
+    currentCall = "ChronelThetaGrnwch";
+    markLog();
+    out = ChronelThetaGrnwch(x, 5);
+    EXPECT(allNonFiniteOrLogged(&out, 1));
+    currentCall = "ChronelGetTimeConsts";
+    markLog();
+    ChronelGetTimeConsts(x, tconst);
+    EXPECT(allNonFiniteOrLogged(tconst, 6));
+    currentCall = "ChronelUTCToTAI";
+    markLog();
+    out = ChronelUTCToTAI(x);
+    EXPECT(allNonFiniteOrLogged(&out, 1));
+    currentCall = "ChronelUTCToUT1";
+    markLog();
+    out = ChronelUTCToUT1(x);
+    EXPECT(allNonFiniteOrLogged(&out, 1));
+    {
+      char* dtg = (char*)malloc(20);
+      SURVIVES(ChronelUTCToDTG20(x, dtg));
+      SURVIVES(ChronelUTCToDTG17(x, dtg));
+      SURVIVES(ChronelUTCToDTG15(x, dtg));
+      free(dtg);
+    }
+  }
+}
+
+static void pelmathNonFinite(void) {
+  int k;
+  for (k = 0; k < kNumBadNumbers; ++k) {
+    const double x = kBadNumbers[k];
+    double ra, dec, raOut, decOut, sun[3], moon[3], sunMag, moonMag, delay, deriv, xa[5];
+    double pos[3] = {7000.0, 0.0, 0.0}, vel[3] = {0.0, 7.5, 0.0}, o1[3], o2[3];
+    double kep[6] = {7000.0, 0.001, 51.6, 10.0, 20.0, 30.0}, eq[6];
+    fprintf(stderr, "  number: %g\n", x);
+    ra = x;
+    dec = 10.0;
+    if (!isfinite(x)) { /* a huge finite angle is still an angle */
+      REFUSED(RotRADec_DateToEqnx(106, 2, 27000.0, ra, dec, &raOut, &decOut));
+      REFUSED(RotRADec_EqnxToDate(106, 2, 27000.0, ra, dec, &raOut, &decOut));
+    }
+    REFUSED(RotRADec_DateToEqnx(106, 2, x, 10.0, 10.0, &raOut, &decOut));
+    REFUSED(RotRADec_EqnxToDate(106, 2, x, 10.0, 10.0, &raOut, &decOut));
+    REFUSED(JplCompSunMoonPos(x, sun, moon));
+    SURVIVES((void)IsPointSunlit(x, pos));
+    /* The tropospheric tables are indexed by latitude and day: a crash before this was mended. */
+    SURVIVES(SlantDelayUnb3(x, 100.0, 100.0, 30.0, &delay, &deriv));
+    SURVIVES(SlantDelayUnb3(45.0, x, 100.0, 30.0, &delay, &deriv));
+    SURVIVES(SlantDelayUnb3(45.0, 100.0, x, 30.0, &delay, &deriv));
+    SURVIVES(SlantDelayUnb3(45.0, 100.0, 100.0, x, &delay, &deriv));
+    SURVIVES(Unb3mDelays(x, 100.0, 100.0, 30.0, xa));
+    SURVIVES(Unb3mDelays(45.0, 100.0, x, 30.0, xa));
+    SURVIVES(CompSunMoonPos(x, sun, &sunMag, moon, &moonMag));
+    SURVIVES(ECIToEFGTime(x, pos, vel, o1, o2));
+    SURVIVES(EFGToECRTime(x, pos, vel, o1, o2));
+    SURVIVES(RotDateToJ2K(2, 106, x, pos, vel, o1, o2));
+    SURVIVES(TemeEpochToDate(106, x, x, pos, vel, o1, o2));
+    kep[1] = x;
+    SURVIVES(KepToPosVel(kep, o1, o2));
+    SURVIVES(KepToEqnx(kep, eq));
+    SURVIVES(KepOscToMean(kep, eq));
+    pos[0] = x;
+    SURVIVES(PosVelToKep(pos, vel, kep));
+    SURVIVES(PosVelToEqnx(pos, vel, eq));
+  }
+}
+
+static void basalonNumbersAndUnits(void) {
+  char* field = (char*)malloc(256);
+  char* line = (char*)malloc(512);
+  char* huge = badText(kHuge, 0);
+  double value;
+  static const int32_t badWidths[] = {0, -1, 257, 100000, INT32_MAX, INT32_MIN};
+  static const int32_t badUnits[] = {0, -1, 1000, 55, INT32_MAX, INT32_MIN};
+  size_t i;
+  for (i = 0; i < sizeof badWidths / sizeof badWidths[0]; ++i) {
+    fprintf(stderr, "  width %d\n", badWidths[i]);
+    REFUSED(BasalonFormatF(1.5, badWidths[i], 2, field));
+    REFUSED(BasalonFormatE(1.5, badWidths[i], 2, field));
+  }
+  REFUSED(BasalonFormatF(1.5, 10, -1, field));
+  REFUSED(BasalonFormatE(1.5, 10, INT32_MAX, field));
+  REFUSED(BasalonFormatF(NAN, 10, 2, field));
+  REFUSED(BasalonFormatE(INFINITY, 12, 4, field));
+  REFUSED(BasalonReadReal(huge, -1, &value));
+  REFUSED(BasalonReadReal(huge, kHugeSize, &value));
+  memset(line, 0x01, 512);
+  REFUSED(BasalonReadReal(line, 512, &value));
+  for (i = 0; i < sizeof badUnits / sizeof badUnits[0]; ++i) {
+    const int32_t u = badUnits[i];
+    fprintf(stderr, "  unit %d\n", u);
+    REFUSED(BasalonFileClose(u));
+    REFUSED(BasalonFileRewind(u));
+    REFUSED(BasalonFileBackspace(u));
+    REFUSED(BasalonFileReadLine(u, line, 512));
+    REFUSED(BasalonFileWriteLine(u, line, 512));
+  }
+  {
+    char* name = blankPadded("/tmp/zk-bad-input-unit.txt", 512);
+    int32_t unit = 0;
+    currentCall = "BasalonFileOpenMT(write)";
+    EXPECT(BasalonFileOpenMT(name, 0, &unit) == 0);
+    REFUSED(BasalonFileWriteLine(unit, line, -1));
+    REFUSED(BasalonFileWriteLine(unit, huge, kHugeSize));
+    REFUSED(BasalonFileReadLine(unit, line, 512)); /* a write unit */
+    REFUSED(BasalonFileReadLine(unit, line, 0));
+    REFUSED(BasalonFileOpen(41, name, 9));
+    BasalonFileClose(unit);
+    remove("/tmp/zk-bad-input-unit.txt");
+    free(name);
+  }
+  {
+    char* dtg;
+    int kind;
+    for (kind = 0; kind < kNumTextKinds; ++kind) {
+      double t;
+      dtg = badText(kind, 20);
+      currentCall = "ChronelDTGToUTC";
+      markLog();
+      t = ChronelDTGToUTC(dtg);
+      EXPECT(loggedSinceMark());
+      (void)t;
+      free(dtg);
+    }
+  }
+  free(huge);
+  free(line);
+  free(field);
+}
+
+/* A time-constant file with absurd values is refused whole and leaves the loaded table as it was. */
+static void absurdTimeConstants(void) {
+  static const char* const bodies[] = {"60000 1e300 1e300 1e300\n", "1e300 0.1 0.1 0.1\n",
+                                       "60000 nan 0.1 0.1\n", "60000 0.1 inf 0.1\n"};
+  size_t i;
+  for (i = 0; i < sizeof bodies / sizeof bodies[0]; ++i) {
+    char path[] = "/tmp/zk-bad-tconst-XXXXXX";
+    int fd = mkstemp(path);
+    FILE* f = fdopen(fd, "w");
+    char* name = blankPadded(path, 512);
+    double before[6], after[6];
+    fprintf(f, "%s", bodies[i]);
+    fclose(f);
+    ChronelGetTimeConsts(22000.0, before);
+    REFUSED(ChronelLoadTimeConstFile(name));
+    ChronelGetTimeConsts(22000.0, after);
+    currentCall = "time constants unchanged";
+    EXPECT(memcmp(before, after, sizeof before) == 0);
+    remove(path);
+    free(name);
+  }
+}
+
+/* Null pointers where an export takes an address: a code and a line, or a line for a void export. */
+static void nullPointers(void) {
+  const int64_t key = addGoodTle();
+  double pos[3] = {7000.0, 0.0, 0.0}, vel[3] = {0.0, 7.5, 0.0}, t;
+  char* name = blankPadded("/tmp/zk-bad-input-null.txt", 512);
+  REFUSED(BasalonOpenLogFile(NULL));
+  REFUSED(BasalonFileOpen(41, NULL, 1));
+  REFUSED(BasalonFileOpenMT(name, 0, NULL));
+  REFUSED(BasalonFormatF(1.0, 10, 2, NULL));
+  REFUSED(BasalonFormatE(1.0, 10, 2, NULL));
+  REFUSED(BasalonReadReal(NULL, 10, &t));
+  REFUSED(BasalonReadReal("1.0", 3, NULL));
+  LOGGED(BasalonGetLastErrMsg(NULL));
+  LOGGED(BasalonGetInputStr(NULL, NULL));
+  REFUSED(ChronelLoadTimeConstFile(NULL));
+  LOGGED(ChronelGetTimeConsts(20000.0, NULL));
+  LOGGED(ChronelUTCToDTG20(20000.0, NULL));
+  LOGGED(ChronelGetInfo(NULL));
+  LOGGED(PlanixGetGeoConst(NULL));
+  REFUSED(LinesetLoadFile(NULL));
+  KEY_REFUSED(LinesetAddSatFrLines(NULL, NULL));
+  REFUSED(LinesetGetLines(key, NULL, NULL));
+  REFUSED(LinesetSaveFile(NULL, 0, 0));
+  REFUSED(HarloLoadFile(NULL));
+  REFUSED(KinetraPropMse(key, 10.0, NULL, NULL, NULL));
+  REFUSED(KinetraPropDs50UTC(key, 27000.0, &t, NULL, vel));
+  REFUSED(RotRADec_DateToEqnx(106, 2, 27000.0, 10.0, 10.0, NULL, NULL));
+  REFUSED(JplCompSunMoonPos(27000.0, NULL, NULL));
+  LOGGED(JplSetParameters(NULL, 18000.0, 19000.0));
+  LOGGED(JplGetParameters(NULL, NULL, NULL));
+  LOGGED(KepToPosVel(NULL, pos, vel));
+  LOGGED(PosVelToKep(pos, vel, NULL));
+  LOGGED(CovMtxUVWToECI(pos, vel, NULL, NULL));
+  LOGGED(ECIToEFG(1.0, pos, vel, NULL, NULL));
+  LOGGED(Unb3mDelays(45.0, 100.0, 100.0, 30.0, NULL));
+  LOGGED(CompSunPos(20000.0, NULL, NULL));
+  LOGGED(AzElToRaDec(1.0, 0.5, 0.5, 10.0, 20.0, NULL, NULL));
+  LOGGED(PelmathGetInfo(NULL));
+  LOGGED(QelGetInfo(NULL));
+  LOGGED(TarvexGetInfo(NULL));
+  LOGGED(KymorGetInfo(NULL));
+  LOGGED(BrevantaGetInfo(NULL));
+  LOGGED(LinesetGetInfo(NULL));
+  LOGGED(HarloGetInfo(NULL));
+  LOGGED(KinetraGetInfo(NULL));
+  free(name);
+}
+
+/* Messages with raw bytes come back as one printable line of at most 128 characters. */
+static void printableLog(void) {
+  char* msg = badText(kBinary, 128);
+  char* back = (char*)malloc(128);
+  int k;
+  msg[10] = '\n';
+  BasalonLogError(msg);
+  BasalonGetLastErrMsg(back);
+  currentCall = "BasalonGetLastErrMsg after a binary message";
+  for (k = 0; k < 128; ++k) EXPECT(back[k] >= 0x20 && back[k] < 0x7F);
+  free(back);
+  free(msg);
+}
+
+/* ---- runner --------------------------------------------------------------------------------- */
+
+typedef void (*CaseFn)(void);
+struct Case {
+  const char* name;
+  CaseFn fn;
+};
+
+static const struct Case kCases[] = {
+    {"file names", fileNameExports},
+    {"name ended by NUL and junk", nulEndedNameOpensTheFile},
+    {"save under bad names", saveUnderBadNames},
+    {"TLE lines", tleLines},
+    {"TLE angles out of range", tleAngles},
+    {"absurd keys in both key modes", absurdKeys},
+    {"non-finite times", nonFiniteTimes},
+    {"Pelmath non-finite numbers", pelmathNonFinite},
+    {"Basalon numbers and units", basalonNumbersAndUnits},
+    {"absurd time constants", absurdTimeConstants},
+    {"null pointers", nullPointers},
+    {"printable log", printableLog},
+};
+
+#define kCaseSeconds 60
+
+/* With an argument N, case N alone runs in this process (for a debugger). */
+int main(int argc, char** argv) {
+  const size_t numCases = sizeof kCases / sizeof kCases[0];
+  size_t i;
+  int passed = 0, failed = 0;
+  if (argc > 1) {
+    const size_t only = (size_t)strtoul(argv[1], NULL, 10);
+    if (only >= numCases) return 2;
+    kCases[only].fn();
+    return caseFailures == 0 ? 0 : 1;
+  }
+  for (i = 0; i < numCases; ++i) {
+    pid_t pid;
+    int status = 0;
+    fflush(stdout);
+    fflush(stderr);
+    pid = fork();
+    if (pid == 0) {
+      alarm(kCaseSeconds); /* a hang ends the child with SIGALRM */
+      kCases[i].fn();
+      _exit(caseFailures == 0 ? 0 : 1);
+    }
+    waitpid(pid, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+      ++passed;
+      printf("ok    %s\n", kCases[i].name);
+    } else {
+      ++failed;
+      if (WIFSIGNALED(status))
+        printf("FAIL  %s: %s\n", kCases[i].name,
+               WTERMSIG(status) == SIGALRM ? "hung" : "crashed");
+      else
+        printf("FAIL  %s: success or no log line on bad input (exit %d)\n", kCases[i].name,
+               WEXITSTATUS(status));
+    }
+  }
+  printf("bad input: %d passed, %d failed\n", passed, failed);
+  return failed == 0 ? 0 : 1;
+}
