@@ -77,7 +77,9 @@ std::string makeFile(bool oneLine, size_t& bytes) {
   std::string lines(qel::kQelBufferLines * qel::kQelLineWidth, ' ');
   std::string text(qel::kQelOneLineWidth, ' ');
   for (int s = 1; s <= kMessages; ++s) {
-    const qel::QelRecord r = record(s);
+    // The one-line form holds five-digit satellite numbers: two epochs of 50,000 satellites each.
+    qel::QelRecord r = record((s - 1) % 50000 + 1);
+    r.epoch.minute += (s - 1) / 50000;
     if (oneLine) {
       qel::Qel2Qel1Line(std::span<char, qel::kQelOneLineWidth>(text.data(), text.size()), r);
       std::fprintf(f, "%.*s\n", static_cast<int>(text.find_last_not_of(' ') + 1), text.data());
