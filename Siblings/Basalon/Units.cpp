@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -276,49 +277,75 @@ int filebackspace(int unit) {
   });
 }
 
-int filereadline(int unit, int columns, std::string& out) {
+namespace {
+
+// Reads the next line of a read unit into out: its first cols characters, NULs as blanks, the CR of a
+// CR LF line end dropped. With pad the line is blank padded to cols characters; without, it keeps
+// its own length.
+int readNextLine(UnitFile& u, size_t cols, bool pad, std::string& out) {
+  out.assign(pad ? cols : 0, ' ');
+  int64_t p = u.pos;
+  size_t length = 0;  // characters of the line seen so far (without LF)
+  char last = '\0';
+  bool any = false, ended = false;
+  while (!ended) {
+    if (!u.inWindow(p)) {
+      if (!u.load(p)) {
+        out.assign(pad ? cols : 0, ' ');
+        return kUnitIoError;
+      }
+      if (u.windowLen == 0) break;  // end of file
+    }
+    const char* start = u.window.data() + (p - u.windowStart);
+    const size_t avail = u.windowLen - static_cast<size_t>(p - u.windowStart);
+    const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
+    const size_t chunk = nl != nullptr ? static_cast<size_t>(nl - start) : avail;
+    any = true;
+    if (length < cols) {
+      const size_t take = std::min(chunk, cols - length);
+      if (pad) {
+        std::memcpy(out.data() + length, start, take);
+      } else {
+        out.append(start, take);
+      }
+    }
+    if (chunk > 0) last = start[chunk - 1];
+    length += chunk;
+    p += static_cast<int64_t>(chunk);
+    if (nl != nullptr) {
+      ++p;
+      ended = true;
+    }
+  }
+  if (!any) return kUnitEnd;
+  if (out.find('\0') != std::string::npos) std::replace(out.begin(), out.end(), '\0', ' ');
+  if (last == '\r' && length > 0 && length <= cols) {  // CR of a CR LF line end
+    if (pad) {
+      out[length - 1] = ' ';
+    } else {
+      out.pop_back();
+    }
+  }
+  u.pos = p;
+  return kUnitOk;
+}
+
+int readLine(int unit, int columns, bool pad, std::string& out) {
   if (columns < 1 || columns > kMaxLineColumns) {
     out.clear();
     return kUnitBadArgument;
   }
-  out.assign(static_cast<size_t>(columns), ' ');
-  return withReadUnit(unit, [&](UnitFile& u) {
-    const size_t cols = static_cast<size_t>(columns);
-    int64_t p = u.pos;
-    size_t length = 0;  // characters of the line seen so far (without LF)
-    char last = '\0';
-    bool any = false, ended = false;
-    while (!ended) {
-      if (!u.inWindow(p)) {
-        if (!u.load(p)) {
-          out.assign(cols, ' ');
-          return kUnitIoError;
-        }
-        if (u.windowLen == 0) break;  // end of file
-      }
-      const char* start = u.window.data() + (p - u.windowStart);
-      const size_t avail = u.windowLen - static_cast<size_t>(p - u.windowStart);
-      const char* nl = static_cast<const char*>(std::memchr(start, '\n', avail));
-      const size_t chunk = nl != nullptr ? static_cast<size_t>(nl - start) : avail;
-      any = true;
-      if (length < cols) {
-        const size_t take = std::min(chunk, cols - length);
-        for (size_t i = 0; i < take; ++i) out[length + i] = start[i] == '\0' ? ' ' : start[i];
-      }
-      if (chunk > 0) last = start[chunk - 1];
-      length += chunk;
-      p += static_cast<int64_t>(chunk);
-      if (nl != nullptr) {
-        ++p;
-        ended = true;
-      }
-    }
-    if (!any) return kUnitEnd;
-    if (last == '\r' && length > 0 && length <= cols) out[length - 1] = ' ';  // CR of a CR LF line end
-    u.pos = p;
-    return kUnitOk;
-  });
+  const int rc = withReadUnit(
+      unit, [&](UnitFile& u) { return readNextLine(u, static_cast<size_t>(columns), pad, out); });
+  if (rc != kUnitOk) out.assign(pad ? static_cast<size_t>(columns) : 0, ' ');
+  return rc;
 }
+
+}  // namespace
+
+int filereadline(int unit, int columns, std::string& out) { return readLine(unit, columns, true, out); }
+
+int filereadlinecut(int unit, int columns, std::string& out) { return readLine(unit, columns, false, out); }
 
 int filewriteline(int unit, std::string_view text) {
   if (unit < kFirstUnit || unit > kLastUnit) return kUnitBadNumber;

@@ -57,6 +57,9 @@ int filebackspace(int unit);
 // cut. The line end is LF or CR LF; a NUL in the line becomes a blank. Returns kUnitOk, kUnitEnd at
 // the end of the file (out all blanks), or an error code (out all blanks).
 int filereadline(int unit, int columns, std::string& out);
+// The same without padding: the line as it stands, cut to columns characters (out is empty at the
+// end of the file or on an error). Readers that take only some columns of long lines use it.
+int filereadlinecut(int unit, int columns, std::string& out);
 // Writes text as one line of a write unit, followed by a line end. A LF, CR or NUL inside the text is
 // written as a blank, so one call always writes one line.
 int filewriteline(int unit, std::string_view text);
