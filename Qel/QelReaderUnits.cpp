@@ -325,14 +325,14 @@ int32_t ReadQelsFrFileUnit(int32_t unit, basalon::LoadCounts* countsOut) {
     return rc;
   }
   ReadOnlyQels(unit, counts, code);
-  basalon::logloadcounts("QELs", counts);
+  basalon::logLoadCounts("QELs", counts);
   if (countsOut != nullptr) *countsOut = counts;
   return code != basalon::kResultOk ? code : referencedCode;
 }
 
 int32_t ReadQelsFrFile(std::string_view fileName, basalon::LoadCounts* counts) {
   if (counts != nullptr) *counts = basalon::LoadCounts{};
-  return basalon::withreadunit(fileName, [counts](int unit) { return ReadQelsFrFileUnit(unit, counts); });
+  return basalon::withReadUnit(fileName, [counts](int unit) { return ReadQelsFrFileUnit(unit, counts); });
 }
 
 }  // namespace qel
