@@ -334,7 +334,9 @@ bool writee(char* out, int w, int d, double value) {
 }
 
 namespace detail {
-bool writefText(char* out, int w, int d, double value) { return writeFixed(out, w, d, value, DigitPath::kTextOnly); }
+bool writefText(char* out, int w, int d, double value) {
+  return writeFixed(out, w, d, value, DigitPath::kTextOnly);
+}
 bool writeeText(char* out, int w, int d, double value) {
   return writeExponent(out, w, d, value, DigitPath::kTextOnly);
 }

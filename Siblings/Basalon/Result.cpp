@@ -1,6 +1,7 @@
 // The failure path: printf-style messages formatted once into a message-width buffer and logged.
 #include "Siblings/Basalon/Result.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -13,10 +14,16 @@ namespace {
 // than the width so the log sees that something was cut.
 constexpr size_t kFormatRoom = 4 * kMsgWidth;
 
-std::string_view formatted(char* buf, size_t room, const char* format, va_list args) {
-  const int n = std::vsnprintf(buf, room, format, args);
-  if (n < 0) return {};
-  return std::string_view(buf, static_cast<size_t>(n) < room ? static_cast<size_t>(n) : room - 1);
+enum class LineKind { kError, kInfo };
+
+void logFormatted(LineKind kind, const char* format, va_list args) {
+  char buf[kFormatRoom];
+  const int n = std::vsnprintf(buf, sizeof buf, format, args);
+  const std::string_view line(buf, n < 0 ? 0 : std::min(static_cast<size_t>(n), sizeof buf - 1));
+  if (kind == LineKind::kError)
+    tracelogerror(line);
+  else
+    traceloginfo(line);
 }
 
 }  // namespace
@@ -27,27 +34,24 @@ int fail(std::string_view message) {
 }
 
 int failf(const char* format, ...) {
-  char buf[kFormatRoom];
   va_list args;
   va_start(args, format);
-  tracelogerror(formatted(buf, sizeof buf, format, args));
+  logFormatted(LineKind::kError, format, args);
   va_end(args);
   return kResultFail;
 }
 
 void logErrorf(const char* format, ...) {
-  char buf[kFormatRoom];
   va_list args;
   va_start(args, format);
-  tracelogerror(formatted(buf, sizeof buf, format, args));
+  logFormatted(LineKind::kError, format, args);
   va_end(args);
 }
 
 void logInfof(const char* format, ...) {
-  char buf[kFormatRoom];
   va_list args;
   va_start(args, format);
-  traceloginfo(formatted(buf, sizeof buf, format, args));
+  logFormatted(LineKind::kInfo, format, args);
   va_end(args);
 }
 

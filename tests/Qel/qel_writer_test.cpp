@@ -13,6 +13,7 @@
 #include "Qel/QelFields.h"
 #include "Qel/QelTree.h"
 #include "Qel/QelWriter.h"
+#include "Qel/qel_reader_samples.h"
 #include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Units.h"
@@ -22,57 +23,13 @@ namespace {
 
 std::string pad(const std::string& s, size_t n) { return s + std::string(n - s.size(), ' '); }
 
-// A record whose every written field has a distinctive value; its covariance is 6x6 with the packed
-// external-order values 1, 2, ..., 21.
+// A record whose every written field has a distinctive value (the reader tests' sample with a few
+// values of its own); its covariance is 6x6 with the packed external-order values 1, 2, ..., 21.
 qel::QelRecord sampleRecord() {
-  qel::QelRecord r;
-  r.satNum = 12345;
-  r.intlDes.set("98067A");
-  r.commonName.set("ISS (ZARYA)");
-  r.epoch = {2021, 123, 1, 2, 3.456};
-  r.epochRev = 1234;
-  r.j2kPos = {-1234.5, 6789.125, 0.0};
-  r.j2kVel = {1.5, -7.25, 0.001};
-  r.eciPos = {7000.0, -100.0, 20.0};
-  r.eciVel = {0.5, 7.5, -1.0};
-  r.efgPos = {1.0, 2.0, 3.0};
-  r.efgVel = {-0.5, 0.25, 0.125};
-  r.geoModel.set("EGM-96");
-  r.geoZonals = 36;
+  qel::QelRecord r = qeltest::sampleRecord(12345, 6);
   r.geoTesserals = 36;
-  r.dragModel.set("JAC70");
-  r.lunarSolar.set("ON");
-  r.solarRadPress.set("OFF");
-  r.solidEarthTides.set("ON");
-  r.inTrackThrust.set("OFF");
-  r.ballisticCoef = 0.5;
-  r.bDot = -1.5;
-  r.solarRadPressCoef = 0.0123;
-  r.edr = 2.5e-5;
   r.thrustAccel = 0.0;
-  r.cmOffset = -0.25;
-  r.f10 = 150;
-  r.avgF10 = 148;
-  r.avgAp = 12.3;
-  r.taiMinusUtc = 37.0;
-  r.ut1MinusUtc = -0.12345;
-  r.ut1Rate = 0.0012;  // s/day, shown as 1.200 ms/day
-  r.polarMotionX = 0.1234;
-  r.polarMotionY = -0.0567;
-  r.nutationTerms = 106;
-  r.leapSecondTime = {2016, 366, 23, 59, 59.999};
-  r.integratorMode.set("GJ-VAR");
-  r.coordSys.set("ECI");
-  r.partials.set("FAST");
-  r.stepMode.set("AUTO");
-  r.fixedStep.set("OFF");
-  r.stepSizeSelection.set("RELERR");
-  r.initialStepSize = 60.0;
-  r.errorControl = 1e-12;
-  r.posSigmas = {0.0123, 1.5, 12345.6789};
-  r.velSigmas = {1e-5, 0.0002, 1.2345};
-  r.covDim = 6;
-  r.wtdRms = 1.25;
+  r.velSigmas[0] = 1e-5;
   std::array<double, qel::kQelPackedCovLength> packed{};
   for (size_t k = 0; k < 21; ++k) packed[k] = static_cast<double>(k + 1);
   qel::Qel1Dto2D(r.cov, packed);

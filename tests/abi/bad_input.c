@@ -30,12 +30,12 @@
 static int caseFailures = 0;
 static const char* currentCall = "";
 
-#define EXPECT(cond)                                                                    \
-  do {                                                                                  \
-    if (!(cond)) {                                                                      \
-      fprintf(stderr, "    %s: %s (line %d)\n", currentCall, #cond, __LINE__);         \
-      ++caseFailures;                                                                   \
-    }                                                                                   \
+#define EXPECT(cond)                                                           \
+  do {                                                                         \
+    if (!(cond)) {                                                             \
+      fprintf(stderr, "    %s: %s (line %d)\n", currentCall, #cond, __LINE__); \
+      ++caseFailures;                                                          \
+    }                                                                          \
   } while (0)
 
 /* A sentinel error line written before a call, so "the call logged a line" can be seen. */
@@ -57,34 +57,34 @@ static int loggedSinceMark(void) {
 }
 
 /* A code-returning call on bad input must fail and write a trace-log line. */
-#define REFUSED(call)            \
-  do {                           \
-    long long code_;             \
-    currentCall = #call;         \
-    markLog();                   \
-    code_ = (long long)(call);   \
-    EXPECT(code_ != 0);          \
-    EXPECT(loggedSinceMark());   \
+#define REFUSED(call)          \
+  do {                         \
+    long long code_;           \
+    currentCall = #call;       \
+    markLog();                 \
+    code_ = (long long)(call); \
+    EXPECT(code_ != 0);        \
+    EXPECT(loggedSinceMark()); \
   } while (0)
 
 /* A key-returning call on bad input must give -1 (or 0 for a duplicate) and log. */
-#define KEY_REFUSED(call)        \
-  do {                           \
-    int64_t key_;                \
-    currentCall = #call;         \
-    markLog();                   \
-    key_ = (call);               \
-    EXPECT(key_ <= 0);           \
-    EXPECT(loggedSinceMark());   \
+#define KEY_REFUSED(call)      \
+  do {                         \
+    int64_t key_;              \
+    currentCall = #call;       \
+    markLog();                 \
+    key_ = (call);             \
+    EXPECT(key_ <= 0);         \
+    EXPECT(loggedSinceMark()); \
   } while (0)
 
 /* A void call on bad input must not crash and must log a line. */
-#define LOGGED(call)             \
-  do {                           \
-    currentCall = #call;         \
-    markLog();                   \
-    call;                        \
-    EXPECT(loggedSinceMark());   \
+#define LOGGED(call)           \
+  do {                         \
+    currentCall = #call;       \
+    markLog();                 \
+    call;                      \
+    EXPECT(loggedSinceMark()); \
   } while (0)
 
 /* A void call that merely must survive (NaN in, NaN out is not a claim of success). */
@@ -114,13 +114,19 @@ static char* badText(int kind, size_t size) {
   char* t = (char*)malloc(n);
   size_t k;
   switch (kind) {
-    case kBlank: memset(t, ' ', n); break;
-    case kNuls: memset(t, 0, n); break;
+    case kBlank:
+      memset(t, ' ', n);
+      break;
+    case kNuls:
+      memset(t, 0, n);
+      break;
     case kNulJunk:
       memset(t, 0xFF, n);
       memcpy(t, "/nonexistent-zk/file", 21); /* with its NUL */
       break;
-    case kHuge: memset(t, 'A', n); break;
+    case kHuge:
+      memset(t, 'A', n);
+      break;
     default:
       for (k = 0; k < n; ++k) t[k] = (char)((k * 37 + 11) & 0xFF);
       break;
@@ -131,8 +137,8 @@ static char* badText(int kind, size_t size) {
 static const double kBadNumbers[] = {NAN, INFINITY, -INFINITY, 1e300, -1e300};
 #define kNumBadNumbers ((int)(sizeof kBadNumbers / sizeof kBadNumbers[0]))
 
-static const int64_t kBadKeys[] = {0, -1, 1, 7, 10, 20, 123456789012345680LL, INT64_MAX, INT64_MIN,
-                                   (int64_t)0x7ffff7a01230LL * 10};
+static const int64_t kBadKeys[] = {
+    0, -1, 1, 7, 10, 20, 123456789012345680LL, INT64_MAX, INT64_MIN, (int64_t)0x7ffff7a01230LL * 10};
 #define kNumBadKeys ((int)(sizeof kBadKeys / sizeof kBadKeys[0]))
 
 static char* blankPadded(const char* text, size_t size) {
@@ -192,8 +198,9 @@ static void nulEndedNameOpensTheFile(void) {
   int fd = mkstemp(path);
   FILE* f = fdopen(fd, "w");
   int32_t* counts = (int32_t*)malloc(3 * sizeof(int32_t));
-  fprintf(f, "1 90002U 25001A   25106.50000000  .00016717  00000-0  30270-3 0  9995\n"
-             "2 90002  51.6400 120.0000 0005000  75.0000  30.0000 15.50000000 12343\n");
+  fprintf(f,
+          "1 90002U 25001A   25106.50000000  .00016717  00000-0  30270-3 0  9995\n"
+          "2 90002  51.6400 120.0000 0005000  75.0000  30.0000 15.50000000 12343\n");
   fclose(f);
   memset(name, 0xFF, 512);
   memcpy(name, path, strlen(path) + 1);
@@ -571,8 +578,7 @@ int main(int argc, char** argv) {
     } else {
       ++failed;
       if (WIFSIGNALED(status))
-        printf("FAIL  %s: %s\n", kCases[i].name,
-               WTERMSIG(status) == SIGALRM ? "hung" : "crashed");
+        printf("FAIL  %s: %s\n", kCases[i].name, WTERMSIG(status) == SIGALRM ? "hung" : "crashed");
       else
         printf("FAIL  %s: success or no log line on bad input (exit %d)\n", kCases[i].name,
                WEXITSTATUS(status));
