@@ -1,11 +1,14 @@
 // The Qel store instance and what the engine needs of Qel records: keys, equality, sort text.
 #include "Qel/QelTree.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
 #include "Qel/QelWriter.h"
+#include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Result.h"
+#include "Siblings/Basalon/Units.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Chronel/Chronel.h"
 
@@ -28,8 +31,21 @@ int64_t QelTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrQel(rec
 
 void QelTreeTraits::sortString(const Record& rec, char out[32]) { FieldsToStr(rec, out); }
 
+// The multi-line message, then its maneuver card lines (trailing blanks dropped), where the Qel
+// reader takes them back as the lines that follow the message.
 int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {
-  return Qel2Lines(rec, unit) ? basalon::kResultOk : basalon::kResultFail;
+  if (!Qel2Lines(rec, unit)) return basalon::kResultFail;
+  const size_t lines =
+      std::min(rec.maneuverLines.size(), static_cast<size_t>(std::max(rec.numManeuverLines, 0)));
+  for (size_t k = 0; k < lines; ++k) {
+    const int rc = basalon::filewriteline(unit, basalon::trimright(rec.maneuverLines[k].view()));
+    if (rc != basalon::kUnitOk) {
+      basalon::logErrorf("QelWriteLines: Unable to write a maneuver card line of satellite %d (code %d)",
+                         rec.satNum, rc);
+      return basalon::kResultFail;
+    }
+  }
+  return basalon::kResultOk;
 }
 
 void AddQelToMem(const QelRecord& rec, int64_t& satKey, QelBinTree** node) {
