@@ -2,8 +2,11 @@
 #include "Qel/QelTree.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
+#include <span>
+#include <string_view>
 
 #include "Qel/QelWriter.h"
 #include "Siblings/Basalon/FixedText.h"
@@ -35,15 +38,16 @@ void QelTreeTraits::sortString(const Record& rec, char out[32]) { FieldsToStr(re
 // reader takes them back as the lines that follow the message.
 int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {
   if (!Qel2Lines(rec, unit)) return basalon::kResultFail;
-  const size_t lines =
-      std::min(rec.maneuverLines.size(), static_cast<size_t>(std::max(rec.numManeuverLines, 0)));
-  for (size_t k = 0; k < lines; ++k) {
-    const int rc = basalon::filewriteline(unit, basalon::trimright(rec.maneuverLines[k].view()));
-    if (rc != basalon::kUnitOk) {
-      basalon::logErrorf("QelWriteLines: Unable to write a maneuver card line of satellite %d (code %d)",
-                         rec.satNum, rc);
-      return basalon::kResultFail;
-    }
+  const size_t count = std::min(rec.maneuverLines.size(),
+                                static_cast<size_t>(std::clamp(rec.numManeuverLines, 0, kMaxManeuverLines)));
+  if (count == 0) return basalon::kResultOk;
+  std::array<std::string_view, kMaxManeuverLines> lines;
+  for (size_t k = 0; k < count; ++k) lines[k] = basalon::trimright(rec.maneuverLines[k].view());
+  const int rc = basalon::filewritelines(unit, std::span(lines.data(), count));
+  if (rc != basalon::kUnitOk) {
+    basalon::logErrorf("QelWriteLines: Unable to write the maneuver card lines of satellite %d (code %d)",
+                       rec.satNum, rc);
+    return basalon::kResultFail;
   }
   return basalon::kResultOk;
 }
