@@ -315,12 +315,15 @@ class KeyedTree {
   // Changes the stored record of satKey in one writer step: change(copy) edits a copy of it and
   // returns a code; only when that code is 0 does the copy replace the stored record. Returns false
   // (nothing logged, nothing changed) when no record has the key; otherwise code is change's result.
-  // A DMA key takes no lock, as in UpdateRec.
+  // A DMA key's block is checked and its record replaced in one writer section, as in UpdateRec:
+  // readers under the read side (a save, a copying find) never meet the old record being freed.
   template <class ChangeFn>
   bool ModifyRec(int64_t satKey, ChangeFn&& change, int32_t& code) {
     code = basalon::kResultOk;
     if (basalon::isdma(satKey)) {
-      basalon::DmaBlock* block = satKey < 1 ? nullptr : liveBlock(satKey);
+      if (satKey < 1) return false;
+      WriterSection writer(*this);
+      basalon::DmaBlock* block = liveBlock(satKey);
       if (block == nullptr || block->elsetType != Traits::kElsetType || block->rec == nullptr) return false;
       Record* rec = static_cast<Record*>(block->rec);
       code = changeCopy(rec, change);
@@ -489,23 +492,17 @@ class KeyedTree {
 
   // Writes every record in ascending key order with writeOne (0 = written). A record that gives no
   // text or cannot be written does not stop the others; returns how many records were not written.
+  // writeOne reads the stored record in place under the read side (no writer can change it
+  // meanwhile), so it must not call the store's writers.
   template <class WriteFn>
   int32_t WriteLinesWith(WriteFn&& writeOne) {
     int32_t failed = 0;
-    BeginRead();
+    ReadSection read(*this);
     forEachInOrder([&](const Node* p) {
       const Record* rec = recordOf(p);
-      if (rec == nullptr) {
-        ++failed;
-        return true;
-      }
-      Record copy{};
-      Traits::copy(copy, *rec);
-      if (writeOne(static_cast<const Record&>(copy)) != 0) ++failed;
-      Traits::release(copy);
+      if (rec == nullptr || writeOne(*rec) != 0) ++failed;
       return true;
     });
-    EndRead();
     return failed;
   }
 

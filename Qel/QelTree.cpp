@@ -1,11 +1,17 @@
 // The Qel store instance and what the engine needs of Qel records: keys, equality, sort text.
 #include "Qel/QelTree.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstring>
+#include <span>
+#include <string_view>
 
 #include "Qel/QelWriter.h"
+#include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Result.h"
+#include "Siblings/Basalon/Units.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Chronel/Chronel.h"
 
@@ -28,8 +34,22 @@ int64_t QelTreeTraits::makeKey(const Record& rec) { return CreateSatKeyFrQel(rec
 
 void QelTreeTraits::sortString(const Record& rec, char out[32]) { FieldsToStr(rec, out); }
 
+// The multi-line message, then its maneuver card lines (trailing blanks dropped), where the Qel
+// reader takes them back as the lines that follow the message.
 int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {
-  return Qel2Lines(rec, unit) ? basalon::kResultOk : basalon::kResultFail;
+  if (!Qel2Lines(rec, unit)) return basalon::kResultFail;
+  const size_t count = std::min(rec.maneuverLines.size(),
+                                static_cast<size_t>(std::clamp(rec.numManeuverLines, 0, kMaxManeuverLines)));
+  if (count == 0) return basalon::kResultOk;
+  std::array<std::string_view, kMaxManeuverLines> lines;
+  for (size_t k = 0; k < count; ++k) lines[k] = basalon::trimright(rec.maneuverLines[k].view());
+  const int rc = basalon::filewritelines(unit, std::span(lines.data(), count));
+  if (rc != basalon::kUnitOk) {
+    basalon::logErrorf("QelWriteLines: Unable to write the maneuver card lines of satellite %d (code %d)",
+                       rec.satNum, rc);
+    return basalon::kResultFail;
+  }
+  return basalon::kResultOk;
 }
 
 void AddQelToMem(const QelRecord& rec, int64_t& satKey, QelBinTree** node) {

@@ -581,13 +581,14 @@ bool Qel2Lines(const QelRecord& rec, int32_t unit) {
   std::array<char, kQelBufferLines * kQelLineWidth> buffer;
   int32_t count = 0;
   if (Qel2QelLines(rec, buffer, &count) != basalon::kResultOk || count == 0) return false;
-  for (size_t k = 0; k < static_cast<size_t>(count); ++k) {
-    const std::string_view line(buffer.data() + k * kQelLineWidth, kQelLineWidth);
-    const int rc = basalon::filewriteline(unit, basalon::trimright(line));
-    if (rc != basalon::kUnitOk) {
-      basalon::logErrorf("Qel2Lines: Unable to write a line to unit %d (code %d)", unit, rc);
-      return false;
-    }
+  // The whole message in one unit write: the unit is looked up and locked once per message.
+  std::array<std::string_view, kQelBufferLines> lines;
+  for (size_t k = 0; k < static_cast<size_t>(count); ++k)
+    lines[k] = basalon::trimright(std::string_view(buffer.data() + k * kQelLineWidth, kQelLineWidth));
+  const int rc = basalon::filewritelines(unit, std::span(lines.data(), static_cast<size_t>(count)));
+  if (rc != basalon::kUnitOk) {
+    basalon::logErrorf("Qel2Lines: Unable to write a line to unit %d (code %d)", unit, rc);
+    return false;
   }
   return true;
 }

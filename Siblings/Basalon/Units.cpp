@@ -347,25 +347,50 @@ int filereadline(int unit, int columns, std::string& out) { return readLine(unit
 
 int filereadlinecut(int unit, int columns, std::string& out) { return readLine(unit, columns, false, out); }
 
-int filewriteline(int unit, std::string_view text) {
+namespace {
+
+// One line to an open write unit whose lock is held: LF, CR and NUL inside the text become blanks.
+int writeOneLine(UnitFile& u, std::string_view text) {
+  const bool clean = text.find_first_of(std::string_view("\n\r\0", 3)) == std::string_view::npos;
+  size_t written;
+  if (clean) {
+    written = std::fwrite(text.data(), 1, text.size(), u.out);
+  } else {
+    std::string line(text);
+    for (char& c : line)
+      if (c == '\n' || c == '\r' || c == '\0') c = ' ';
+    written = std::fwrite(line.data(), 1, line.size(), u.out);
+  }
+  if (written != text.size() || std::fputc('\n', u.out) == EOF) return kUnitIoError;
+  return kUnitOk;
+}
+
+// Calls write(unit file) with the unit's lock held, once the unit is known to be open for writing.
+template <class WriteFn>
+int withWriteUnit(int unit, WriteFn&& write) {
   if (unit < kFirstUnit || unit > kLastUnit) return kUnitBadNumber;
   std::shared_ptr<UnitFile> u = lookup(unit);
   if (u == nullptr) return kUnitNotOpen;
   std::lock_guard<std::mutex> guard(u->lock);
   if (!u->open) return kUnitNotOpen;
   if (u->mode == kOpenRead) return kUnitWrongMode;
-  const bool clean = text.find_first_of(std::string_view("\n\r\0", 3)) == std::string_view::npos;
-  size_t written;
-  if (clean) {
-    written = std::fwrite(text.data(), 1, text.size(), u->out);
-  } else {
-    std::string line(text);
-    for (char& c : line)
-      if (c == '\n' || c == '\r' || c == '\0') c = ' ';
-    written = std::fwrite(line.data(), 1, line.size(), u->out);
-  }
-  if (written != text.size() || std::fputc('\n', u->out) == EOF) return kUnitIoError;
-  return kUnitOk;
+  return write(*u);
+}
+
+}  // namespace
+
+int filewriteline(int unit, std::string_view text) {
+  return withWriteUnit(unit, [text](UnitFile& u) { return writeOneLine(u, text); });
+}
+
+int filewritelines(int unit, std::span<const std::string_view> lines) {
+  return withWriteUnit(unit, [lines](UnitFile& u) {
+    for (const std::string_view text : lines) {
+      const int rc = writeOneLine(u, text);
+      if (rc != kUnitOk) return rc;
+    }
+    return static_cast<int>(kUnitOk);
+  });
 }
 
 bool existfortdotfileunit(int unit) {

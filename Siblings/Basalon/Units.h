@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -63,6 +64,9 @@ int filereadlinecut(int unit, int columns, std::string& out);
 // Writes text as one line of a write unit, followed by a line end. A LF, CR or NUL inside the text is
 // written as a blank, so one call always writes one line.
 int filewriteline(int unit, std::string_view text);
+// Writes each text as one line, as filewriteline does, with one look-up of the unit for them all;
+// stops at the first line that cannot be written and returns its code.
+int filewritelines(int unit, std::span<const std::string_view> lines);
 // True when the unit is connected to a file whose name (its last path component) is exactly "fort."
 // followed by the unit number, the default name such a unit has when nobody opened it by name.
 bool existfortdotfileunit(int unit);

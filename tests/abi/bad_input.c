@@ -122,7 +122,7 @@ static char* badText(int kind, size_t size) {
       break;
     case kNulJunk:
       memset(t, 0xFF, n);
-      memcpy(t, "/nonexistent-zk/file", 21); /* with its NUL */
+      memcpy(t, "/nonexistent-zk/file", n < 21 ? n : 21); /* with its NUL when it fits */
       break;
     case kHuge:
       memset(t, 'A', n);
@@ -510,6 +510,182 @@ static void nullPointers(void) {
   free(name);
 }
 
+/* ---- Qel ---------------------------------------------------------------------------------- */
+
+/* The array form of one valid message: satellite 12345 at DS50 26000.5 UTC, ECI state only. */
+static void goodQelArrays(double* xa, char* xs) {
+  memset(xa, 0, 512 * sizeof(double));
+  memset(xs, ' ', 512);
+  xa[0] = 12345;
+  xa[1] = 26000.5;
+  xa[9] = 7000.0;
+  xa[13] = 7.5;
+  xa[38] = 26000.0;
+}
+
+static int32_t qelAllFields(int64_t key) {
+  int32_t i32[8];
+  double d[13], pos[3], vel[3];
+  char* t = (char*)malloc(128);
+  int32_t code;
+  /* every text output is its own exact-length buffer inside t: 8+17+6+12+3*4+17+6+8+4+3+6 = 96 */
+  code = QelGetAllFields(key, &i32[0], t, t + 8, &i32[1], pos, vel, t + 25, &i32[2], &i32[3], t + 31, t + 43,
+                         t + 46, t + 49, t + 52, &d[0], &d[1], &d[2], &d[3], &i32[4], &i32[5], &d[4], &d[5], &d[6],
+                         &d[7], &d[8], &d[9], &i32[6], t + 55, t + 72, t + 78, t + 86, t + 90, t + 93, &d[10],
+                         &d[11], &d[12]);
+  free(t);
+  return code;
+}
+
+static void qelExports(void) {
+  double* xa = (double*)malloc(512 * sizeof(double));
+  double* xa2 = (double*)malloc(512 * sizeof(double));
+  char* xs = (char*)malloc(512);
+  char* lines = (char*)malloc(4000);
+  char* one = (char*)malloc(1500);
+  char* value = blankPadded("5", 512);
+  char* out = (char*)malloc(512);
+  char* epoch = blankPadded("2021067120000.000", 20);
+  int64_t* keys = (int64_t*)malloc(4 * sizeof(int64_t));
+  int64_t good, removed, key = 0;
+  int kind, k, mode;
+  static const size_t badSlots[] = {0, 1, 9, 12, 38, 47};
+  goodQelArrays(xa, xs);
+  good = QelAddSatFrFields(xs, xa);
+  xa[0] = 23456;
+  removed = QelAddSatFrFields(xs, xa);
+  currentCall = "QelAddSatFrFields(good arrays)";
+  EXPECT(good > 0 && removed > 0);
+  EXPECT(QelRemoveSat(removed) == 0);
+
+  for (kind = 0; kind < kNumTextKinds; ++kind) {
+    char* name = badText(kind, 512);
+    char* text = badText(kind, 4000);
+    char* oneText = badText(kind, 1500);
+    char* field = badText(kind, 512);
+    char* dtg = badText(kind, 20);
+    fprintf(stderr, "  Qel text: %s\n", kTextKindNames[kind]);
+    REFUSED(QelLoadFile(name));
+    if (kind == kNulJunk) memcpy(name, "/nonexistent-zk/out", 20);
+    REFUSED(QelSaveFile(name, 0));
+    REFUSED(QelSaveFile(name, 1));
+    KEY_REFUSED(QelAddSatFrLines(text));
+    key = 5;
+    LOGGED(QelAddSatFrLinesML(text, &key));
+    EXPECT(key <= 0);
+    REFUSED(QelStringToArray(text, xa2, xs));
+    REFUSED(QelMultiLineTo1Line(text, one));
+    LOGGED((void)Qel1LineToMultiLine(oneText, lines)); /* 0 by design, lines blank */
+    EXPECT(lines[0] == ' ' && lines[3999] == ' ');
+    REFUSED(QelSetField(good, 4, field));
+    REFUSED(QelSetField(good, 32, field));
+    KEY_REFUSED(QelFieldsToSatKey(12345, dtg));
+    key = 5;
+    LOGGED(QelFieldsToSatKeyML(12345, dtg, &key));
+    EXPECT(key == -1);
+    /* Text fields of the array form are opaque text: whatever they hold, nothing breaks. */
+    goodQelArrays(xa, xs);
+    SURVIVES(QelArrayToQel1Line(xa, field, one));
+    SURVIVES(QelArrayToQelLines(xa, field, lines));
+    SURVIVES((void)QelUpdateSatFrFields(good, field, xa));
+    free(name);
+    free(text);
+    free(oneText);
+    free(field);
+    free(dtg);
+  }
+
+  for (k = 0; k < kNumBadNumbers; ++k) {
+    size_t s;
+    for (s = 0; s < sizeof badSlots / sizeof badSlots[0]; ++s) {
+      goodQelArrays(xa, xs);
+      xa[badSlots[s]] = kBadNumbers[k];
+      fprintf(stderr, "  Qel array slot %d: %g\n", (int)badSlots[s], kBadNumbers[k]);
+      KEY_REFUSED(QelAddSatFrFields(xs, xa));
+      key = 5;
+      LOGGED(QelAddSatFrFieldsML(xs, xa, &key));
+      EXPECT(key <= 0);
+      REFUSED(QelUpdateSatFrFields(good, xs, xa));
+      LOGGED(QelArrayToQel1Line(xa, xs, one));
+      LOGGED(QelArrayToQelLines(xa, xs, lines));
+    }
+    if (!isfinite(kBadNumbers[k])) {
+      goodQelArrays(xa, xs);
+      xa[130] = kBadNumbers[k]; /* a covariance slot */
+      KEY_REFUSED(QelAddSatFrFields(xs, xa));
+      REFUSED(QelUpdateSatFrFields(good, xs, xa));
+    }
+  }
+
+  for (mode = 0; mode < 2; ++mode) {
+    BasalonSetElsetKeyMode(mode);
+    for (k = -1; k < kNumBadKeys; ++k) {
+      const int64_t bad = k < 0 ? removed : kBadKeys[k];
+      fprintf(stderr, "  Qel key %lld\n", (long long)bad);
+      goodQelArrays(xa, xs);
+      REFUSED(QelRemoveSat(bad));
+      REFUSED(QelGetLines(bad, lines));
+      REFUSED(QelRetrieveAllData(bad, xs, xa));
+      REFUSED(QelGetField(bad, 1, out));
+      REFUSED(QelSetField(bad, 4, value));
+      goodQelArrays(xa, xs);
+      REFUSED(QelUpdateSatFrFields(bad, xs, xa));
+      REFUSED(qelAllFields(bad));
+    }
+  }
+  BasalonSetElsetKeyMode(0);
+  KEY_REFUSED(QelGetSatKey(0));
+  KEY_REFUSED(QelGetSatKey(-7));
+  KEY_REFUSED(QelGetSatKey(INT32_MAX));
+  KEY_REFUSED(QelFieldsToSatKey(INT32_MIN, epoch));
+  KEY_REFUSED(QelFieldsToSatKey(-1, epoch));
+  SURVIVES(QelGetLoaded(INT32_MIN, keys));
+  currentCall = "QelGetKeys with no room";
+  EXPECT(QelGetKeys(0, 0, keys) == 0 && QelGetKeys(0, INT32_MIN, keys) == 0);
+
+  /* Null pointers. */
+  goodQelArrays(xa, xs);
+  REFUSED(QelLoadFile(NULL));
+  REFUSED(QelSaveFile(NULL, 0));
+  LOGGED(QelGetLoaded(0, NULL));
+  LOGGED((void)QelGetKeys(0, 4, NULL));
+  KEY_REFUSED(QelAddSatFrLines(NULL));
+  LOGGED(QelAddSatFrLinesML(NULL, &key));
+  LOGGED(QelAddSatFrLinesML(lines, NULL));
+  KEY_REFUSED(QelAddSatFrFields(NULL, xa));
+  KEY_REFUSED(QelAddSatFrFields(xs, NULL));
+  LOGGED(QelAddSatFrFieldsML(xs, xa, NULL));
+  REFUSED(QelUpdateSatFrFields(good, NULL, xa));
+  REFUSED(QelRetrieveAllData(good, xs, NULL));
+  REFUSED(QelGetField(good, 1, NULL));
+  REFUSED(QelSetField(good, 4, NULL));
+  REFUSED(QelGetAllFields(good, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
+                          NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL,
+                          NULL, NULL, NULL, NULL, NULL, NULL, NULL));
+  REFUSED(QelGetLines(good, NULL));
+  KEY_REFUSED(QelGetSatKeyML(12345, NULL));
+  KEY_REFUSED(QelFieldsToSatKey(12345, NULL));
+  LOGGED(QelFieldsToSatKeyML(12345, epoch, NULL));
+  REFUSED(QelStringToArray(NULL, xa2, xs));
+  REFUSED(QelStringToArray(lines, xa2, NULL));
+  LOGGED(QelArrayToQel1Line(xa, NULL, one));
+  LOGGED(QelArrayToQelLines(NULL, xs, lines));
+  REFUSED(QelMultiLineTo1Line(NULL, one));
+  REFUSED(Qel1LineToMultiLine(one, NULL));
+  currentCall = "the good record after all of it";
+  EXPECT(QelGetCount() == 1 && QelGetSatKey(12345) == good);
+  QelRemoveAllSats();
+  free(xa);
+  free(xa2);
+  free(xs);
+  free(lines);
+  free(one);
+  free(value);
+  free(out);
+  free(epoch);
+  free(keys);
+}
+
 /* Messages with raw bytes come back as one printable line of at most 128 characters. */
 static void printableLog(void) {
   char* msg = badText(kBinary, 128);
@@ -544,6 +720,7 @@ static const struct Case kCases[] = {
     {"Basalon numbers and units", basalonNumbersAndUnits},
     {"absurd time constants", absurdTimeConstants},
     {"null pointers", nullPointers},
+    {"Qel exports", qelExports},
     {"printable log", printableLog},
 };
 

@@ -140,6 +140,114 @@ int main(void) {
     free(line2);
   }
 
+  /* The Qel exports, every buffer malloc'd at exactly its documented length. */
+  {
+    double* xa = (double*)calloc(512, sizeof(double));
+    double* xa2 = (double*)malloc(512 * sizeof(double));
+    char* xs = (char*)malloc(512);
+    char* xs2 = (char*)malloc(512);
+    char* lines = (char*)malloc(4000);
+    char* one = (char*)malloc(1500);
+    char* value = (char*)malloc(512);
+    char* epoch20 = (char*)malloc(20);
+    char* name = (char*)malloc(512);
+    int64_t* keys;
+    int64_t key, key2, out = 0;
+    int32_t n;
+    memset(xs, ' ', 512);
+    xa[0] = 12345;   /* satellite number */
+    xa[1] = 26000.5; /* epoch, DS50 UTC */
+    xa[2] = 100;     /* revolution */
+    xa[9] = 7000.0;  /* ECI position, km */
+    xa[13] = 7.5;    /* ECI velocity, km/s */
+    xa[38] = 26000.0;
+    QelArrayToQelLines(xa, xs, lines);
+    CHECK(memcmp(lines, "<> SP VECTOR/COVARIANCE MESSAGE - V2.0", 38) == 0 && lines[3999] == ' ');
+    QelArrayToQel1Line(xa, xs, one);
+    CHECK(memcmp(one, "12345", 5) == 0 && one[1499] == ' ');
+    key = QelAddSatFrLines(lines);
+    CHECK(key > 0);
+    CHECK(QelGetCount() == 1);
+    CHECK(QelGetSatKey(12345) == key);
+    CHECK(QelGetSatKeyML(12345, &out) == key && out == key);
+    memset(epoch20, ' ', 20);
+    memcpy(epoch20, "2021067120000.000", 17); /* DS50 26000.5 */
+    CHECK(QelFieldsToSatKey(12345, epoch20) == key);
+    QelFieldsToSatKeyML(12345, epoch20, &out);
+    CHECK(out == key);
+    CHECK(QelMultiLineTo1Line(lines, one) == 0);
+    CHECK(memcmp(one, "12345", 5) == 0);
+    CHECK(Qel1LineToMultiLine(one, lines) == 0);
+    CHECK(memcmp(lines + 240, "<> SATELLITE NUMBER: 12345", 26) == 0);
+    CHECK(QelStringToArray(lines, xa2, xs2) == 0);
+    CHECK(xa2[0] == 12345 && fabs(xa2[9] - 7000.0) < 1e-8);
+    xa[0] = 23456;
+    key2 = QelAddSatFrFields(xs, xa);
+    CHECK(key2 > 0);
+    QelAddSatFrFieldsML(xs, xa, &out);
+    CHECK(out == 0); /* the same record again: a duplicate */
+    QelAddSatFrLinesML(lines, &out);
+    CHECK(out == 0);
+    xa[23] = 0.25; /* ballistic coefficient */
+    CHECK(QelUpdateSatFrFields(key2, xs, xa) == 0);
+    CHECK(QelRetrieveAllData(key2, xs2, xa2) == 0);
+    CHECK(xa2[0] == 23456 && xa2[23] == 0.25);
+    CHECK(QelGetField(key, 1, value) == 0);
+    CHECK(memcmp(value, "12345 ", 6) == 0 && value[511] == ' ');
+    memset(value, ' ', 512);
+    memcpy(value, "4321", 4);
+    CHECK(QelSetField(key, 4, value) == 0);
+    CHECK(QelGetLines(key, lines) == 0);
+    CHECK(memcmp(lines + 5 * 80 + 64, " 4321", 5) == 0);
+    {
+      int32_t* i32 = (int32_t*)malloc(8 * sizeof(int32_t));
+      double* d = (double*)malloc(20 * sizeof(double));
+      double* pos = (double*)malloc(3 * sizeof(double));
+      double* vel = (double*)malloc(3 * sizeof(double));
+      char* des = (char*)malloc(8);
+      char* ep = (char*)malloc(17);
+      char* geo = (char*)malloc(6);
+      char* drag = (char*)malloc(12);
+      char* t3a = (char*)malloc(3);
+      char* t3b = (char*)malloc(3);
+      char* t3c = (char*)malloc(3);
+      char* t3d = (char*)malloc(3);
+      char* leap = (char*)malloc(17);
+      char* im = (char*)malloc(6);
+      char* part = (char*)malloc(8);
+      char* sm = (char*)malloc(4);
+      char* fs = (char*)malloc(3);
+      char* sss = (char*)malloc(6);
+      CHECK(QelGetAllFields(key, &i32[0], des, ep, &i32[1], pos, vel, geo, &i32[2], &i32[3], drag, t3a, t3b, t3c,
+                            t3d, &d[0], &d[1], &d[2], &d[3], &i32[4], &i32[5], &d[4], &d[5], &d[6], &d[7], &d[8],
+                            &d[9], &i32[6], leap, im, part, sm, fs, sss, &d[10], &d[11], &d[12]) == 0);
+      CHECK(i32[0] == 12345 && i32[1] == 4321 && pos[0] == 7000.0 && vel[1] == 7.5);
+      CHECK(memcmp(ep, "2021067120000.000", 17) == 0);
+      free(i32), free(d), free(pos), free(vel), free(des), free(ep), free(geo), free(drag);
+      free(t3a), free(t3b), free(t3c), free(t3d), free(leap), free(im), free(part), free(sm), free(fs), free(sss);
+    }
+    n = QelGetCount();
+    CHECK(n == 2);
+    keys = (int64_t*)malloc((size_t)n * sizeof(int64_t));
+    QelGetLoaded(2, keys);
+    CHECK(keys[0] == key && keys[1] == key2);
+    CHECK(QelGetKeys(1, n, keys) == 2);
+    CHECK(keys[0] == key2);
+    free(keys);
+    memset(name, ' ', 512);
+    memcpy(name, "zk-c-host-qel.txt", 17);
+    CHECK(QelSaveFile(name, 0) == 0);
+    CHECK(QelRemoveSat(key) == 0);
+    CHECK(QelRemoveSat(key) == 2);
+    CHECK(QelRemoveAllSats() == 0);
+    CHECK(QelGetCount() == 0);
+    CHECK(QelLoadFile(name) == 0);
+    CHECK(QelGetCount() == 2);
+    CHECK(QelRemoveAllSats() == 0);
+    remove("zk-c-host-qel.txt");
+    free(xa), free(xa2), free(xs), free(xs2), free(lines), free(one), free(value), free(epoch20), free(name);
+  }
+
   /* Null output pointers, a sample from every library: codes and log lines, never a crash. */
   {
     double pos[3] = {7000.0, 0.0, 0.0}, vel[3] = {0.0, 7.5, 0.0};
