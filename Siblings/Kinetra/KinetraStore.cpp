@@ -8,7 +8,6 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <shared_mutex>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -29,13 +28,15 @@ Sgp4Tree& gSgp4Tree = *new Sgp4Tree;
 
 // Objects kept outside the tree: the DMA keys whose block carries one in its first attachment
 // slot, and standard keys initialised while the DMA key mode was in force. The lock covers both
-// and the reading and replacing of those objects: states are propagated from them under its
-// shared side, objects are replaced or freed under its exclusive side.
-std::shared_mutex gSideLock;
-using SideRead = std::shared_lock<std::shared_mutex>;
-using SideWrite = std::lock_guard<std::shared_mutex>;
+// and the finding and replacing of those objects. The objects are shared: a state request takes
+// its own reference under the lock and propagates outside it, so an object replaced or removed
+// meanwhile lives until that request ends. A DMA block's first attachment slot holds a
+// SharedObj allocated for it.
+std::mutex gSideLock;
+using SideLock = std::lock_guard<std::mutex>;
+using SharedObj = std::shared_ptr<Sgp4Obj>;
 std::unordered_set<int64_t> gDmaKeys;
-std::unordered_map<int64_t, std::unique_ptr<Sgp4Obj>> gSide;
+std::unordered_map<int64_t, SharedObj> gSide;
 
 // Serialises this store's writers (init, removal, emptying), so that the look-up and the add or
 // replace of an init are one step for every other writer.
@@ -65,7 +66,7 @@ bool detachDma(int64_t satKey) {
     gDmaKeys.erase(satKey);
     return false;
   }
-  delete static_cast<Sgp4Obj*>(block->attach1);
+  delete static_cast<SharedObj*>(block->attach1);
   block->attach1 = nullptr;
   gDmaKeys.erase(satKey);
   if (block->rec == nullptr && block->attach2 == nullptr) basalon::dmafree(block);
@@ -150,27 +151,27 @@ int32_t gpsatinit(int64_t satKey) {
   }
   std::lock_guard<std::mutex> writer(gWriterLock);
   if (basalon::isdma(satKey)) {
-    SideWrite guard(gSideLock);
+    SideLock guard(gSideLock);
     TleRead tleRead(lineset::TleStore());
     basalon::DmaBlock* block = basalon::keytocptr(satKey);
     if (block == nullptr) {
       logError("gpsatinit: Unable to locate satKey " + keyField(satKey) + " in the TLE tree.");
       return basalon::kResultFail;
     }
-    Sgp4Obj* copy = new Sgp4Obj(std::move(obj));
-    delete static_cast<Sgp4Obj*>(block->attach1);
-    block->attach1 = copy;
+    SharedObj* slot = new SharedObj(std::make_shared<Sgp4Obj>(std::move(obj)));
+    delete static_cast<SharedObj*>(block->attach1);
+    block->attach1 = slot;
     gDmaKeys.insert(satKey);
     return 0;
   }
   if (basalon::effectivekeymode() == 1) {
     // The tree would file the object under a new DMA key: keep it beside the tree instead.
-    SideWrite guard(gSideLock);
-    gSide[satKey] = std::make_unique<Sgp4Obj>(std::move(obj));
+    SideLock guard(gSideLock);
+    gSide[satKey] = std::make_shared<Sgp4Obj>(std::move(obj));
     return 0;
   }
   {
-    SideWrite guard(gSideLock);
+    SideLock guard(gSideLock);
     gSide.erase(satKey);
   }
   Sgp4Entry entry{std::move(obj), satKey};
@@ -197,7 +198,7 @@ void gpfindrecptr(int64_t satKey, Sgp4Obj*& obj, std::string* msg) {
       obj = &entry->obj;
       return;
     }
-    SideRead guard(gSideLock);
+    SideLock guard(gSideLock);
     const auto it = gSide.find(satKey);
     if (it != gSide.end()) {
       obj = it->second.get();
@@ -208,7 +209,7 @@ void gpfindrecptr(int64_t satKey, Sgp4Obj*& obj, std::string* msg) {
   if (msg != nullptr) msg->clear();
   basalon::DmaBlock* block = satKey > 0 ? basalon::keytocptr(satKey) : nullptr;
   if (block != nullptr && block->attach1 != nullptr) {
-    obj = static_cast<Sgp4Obj*>(block->attach1);
+    obj = static_cast<SharedObj*>(block->attach1)->get();
   } else if (msg != nullptr) {
     *msg = satKey < 1 ? "FindRecPtr: Invalid DMA key (<=0)." : "FindRecPtr: Prop data doesn't exist.";
   }
@@ -221,13 +222,13 @@ void gpremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
   std::lock_guard<std::mutex> writer(gWriterLock);
   if (!basalon::isdma(satKey)) {
     {
-      SideWrite guard(gSideLock);
+      SideLock guard(gSideLock);
       if (gSide.erase(satKey) > 0) return;
     }
     gSgp4Tree.RemoveNode(satKey, flag, code);
     return;
   }
-  SideWrite guard(gSideLock);
+  SideLock guard(gSideLock);
   TleWrite tleWrite(lineset::TleStore());
   if (!detachDma(satKey)) {
     code = basalon::kResultFail;
@@ -239,7 +240,7 @@ void gpemptytree(int32_t& code) {
   code = 0;
   std::lock_guard<std::mutex> writer(gWriterLock);
   gSgp4Tree.EmptyTree(code);
-  SideWrite guard(gSideLock);
+  SideLock guard(gSideLock);
   gSide.clear();
   const std::unordered_set<int64_t> keys = gDmaKeys;
   TleWrite tleWrite(lineset::TleStore());
@@ -249,7 +250,7 @@ void gpemptytree(int32_t& code) {
 
 int32_t gpGetNumOfObjects() {
   const int32_t n = gSgp4Tree.GetNumOfTreeNodes();
-  SideRead guard(gSideLock);
+  SideLock guard(gSideLock);
   return n + static_cast<int32_t>(gDmaKeys.size() + gSide.size());
 }
 
@@ -258,18 +259,20 @@ void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::Brevanta
   planix::FreeBrevantaOut(out);
   out = planix::BrevantaOut{};
   code = 0;
-  // The stored object is borrowed, not copied: it is propagated read-only inside the section that
-  // keeps it alive (the TLE store's read side for a DMA block, this store's read side for the
-  // tree, the shared side of the side lock for objects kept beside the tree).
+  // The stored object is borrowed, not copied, and propagated read-only. A tree object is
+  // propagated under this store's read side; an object beside the tree or on a DMA block under a
+  // reference of its own taken under the side lock (and, for a DMA key, under the TLE store's
+  // read side, which keeps the block live).
   bool found = false;
   if (basalon::isdma(satKey)) {
-    SideRead guard(gSideLock);
+    std::unique_lock<std::mutex> side(gSideLock);
     TleRead tleRead(lineset::TleStore());
-    Sgp4Obj* link = nullptr;
-    gpfindrecptr(satKey, link);
-    if (link != nullptr) {
+    basalon::DmaBlock* block = satKey > 0 ? basalon::keytocptr(satKey) : nullptr;
+    if (block != nullptr && block->attach1 != nullptr) {
+      const SharedObj held = *static_cast<SharedObj*>(block->attach1);
+      side.unlock();
       found = true;
-      propagateState(*link, time, timeType, out, code, content, "kinetra_key");
+      propagateState(*held, time, timeType, out, code, content, "kinetra_key");
     }
   } else {
     Sgp4Entry* entry = nullptr;
@@ -280,11 +283,15 @@ void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::Brevanta
     }
     gSgp4Tree.EndRead();
     if (!found) {
-      SideRead guard(gSideLock);
-      const auto it = gSide.find(satKey);
-      if (it != gSide.end()) {
+      SharedObj held;
+      {
+        SideLock side(gSideLock);
+        const auto it = gSide.find(satKey);
+        if (it != gSide.end()) held = it->second;
+      }
+      if (held) {
         found = true;
-        propagateState(*it->second, time, timeType, out, code, content, "kinetra_key");
+        propagateState(*held, time, timeType, out, code, content, "kinetra_key");
       }
     }
   }
