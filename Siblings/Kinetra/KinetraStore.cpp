@@ -88,7 +88,7 @@ bool sgp4Type(int32_t t) {
 // object shared by several readers is never written).
 void propagateState(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out,
                     int32_t& code, StateContent content, const char* routine) {
-  const double epoch = obj.slot(kEpoch);
+  const double epoch = obj.record().epoch;
   double mse = 0.0, utc = 0.0;
   switch (timeType) {
     case kTimeMse:
