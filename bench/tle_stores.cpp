@@ -1,5 +1,5 @@
 // Store speed: loading the TLE catalogue file, initialising every set's SGP4 object in the
-// store, and a state by key (a find, a copy of the object, SGP4 and the state record) against
+// store, and a state by key (a find, SGP4 on the borrowed object and the state record) against
 // the propagator called directly, for near-Earth and deep-space sets; a moved epoch per set.
 #include <benchmark/benchmark.h>
 

@@ -12,7 +12,7 @@
 namespace {
 
 // A state of the store in km and km/s, or zeros with a non-zero code. A non-finite time is
-// refused before the model sees it.
+// refused before the model sees it. Only position and velocity are asked of the store.
 int32_t propagate(const char* routine, int64_t satKey, double time, int32_t timeType, double* otherTime,
                   double pos[3], double vel[3]) {
   if (otherTime != nullptr) *otherTime = 0.0;
@@ -24,7 +24,7 @@ int32_t propagate(const char* routine, int64_t satKey, double time, int32_t time
     return basalon::kResultFail;
   planix::BrevantaOut out;
   int32_t code = 0;
-  kinetra::kinetra_key(satKey, time, timeType, out, code);
+  kinetra::kinetra_key(satKey, time, timeType, out, code, kinetra::StateContent::kPosVel);
   if (code != 0 || out.geoConst == nullptr) {
     planix::FreeBrevantaOut(out);
     return code != 0 ? code : basalon::fail(std::string(routine) + ": No Earth constants in the state.");

@@ -14,6 +14,7 @@
 #include "Siblings/Basalon/FixedText.h"
 #include "Siblings/Basalon/Format.h"
 #include "Siblings/Basalon/Keys.h"
+#include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Chronel/Chronel.h"
 #include "Siblings/Kinetra/Sgp4Output.h"
@@ -27,10 +28,15 @@ Sgp4Tree& gSgp4Tree = *new Sgp4Tree;
 
 // Objects kept outside the tree: the DMA keys whose block carries one in its first attachment
 // slot, and standard keys initialised while the DMA key mode was in force. The lock covers both
-// and the reading and replacing of those objects.
+// and the finding and replacing of those objects. The objects are shared: a state request takes
+// its own reference under the lock and propagates outside it, so an object replaced or removed
+// meanwhile lives until that request ends. A DMA block's first attachment slot holds a
+// SharedObj allocated for it.
 std::mutex gSideLock;
+using SideLock = std::lock_guard<std::mutex>;
+using SharedObj = std::shared_ptr<Sgp4Obj>;
 std::unordered_set<int64_t> gDmaKeys;
-std::unordered_map<int64_t, std::unique_ptr<Sgp4Obj>> gSide;
+std::unordered_map<int64_t, SharedObj> gSide;
 
 // Serialises this store's writers (init, removal, emptying), so that the look-up and the add or
 // replace of an init are one step for every other writer.
@@ -42,10 +48,7 @@ std::string keyField(int64_t key) {
   return buf;
 }
 
-void logError(std::string text) {
-  if (text.size() > 128) text.resize(128);
-  basalon::tracelogerror(text);
-}
+void logError(const std::string& text) { basalon::tracelogerror(text); }
 
 // The TLE store's reader and writer sections guard the DMA blocks of its element sets: the TLE
 // store frees a block inside its writer section, so a block found under either section stays
@@ -63,7 +66,7 @@ bool detachDma(int64_t satKey) {
     gDmaKeys.erase(satKey);
     return false;
   }
-  delete static_cast<Sgp4Obj*>(block->attach1);
+  delete static_cast<SharedObj*>(block->attach1);
   block->attach1 = nullptr;
   gDmaKeys.erase(satKey);
   if (block->rec == nullptr && block->attach2 == nullptr) basalon::dmafree(block);
@@ -81,10 +84,11 @@ bool sgp4Type(int32_t t) {
   return t == lineset::kEltTleSgp || t == lineset::kEltTleSgp4 || t == lineset::kEltTleXp;
 }
 
-// Propagates a private object to the request time and fills out.
-void propagateOwn(Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code,
-                  const char* routine) {
-  const double epoch = obj.slot(kEpoch);
+// State of an object at the request time in out (propagated read-only from epoch, so a stored
+// object shared by several readers is never written).
+void propagateState(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out,
+                    int32_t& code, StateContent content, const char* routine) {
+  const double epoch = obj.record().epoch;
   double mse = 0.0, utc = 0.0;
   switch (timeType) {
     case kTimeMse:
@@ -99,12 +103,12 @@ void propagateOwn(Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaO
       mse = (utc - epoch) * 1440.0;
       break;
     default:
-      code = 2;
+      code = basalon::kResultFail;
       logError(std::string(routine) + ": Invalid time type " + basalon::fmti0(timeType) + ".");
       return;
   }
   Sgp4State st;
-  const int rc = obj.propagate(mse, st);
+  const int rc = obj.propagateFromEpoch(mse, st);
   if (rc != kSgp4Ok) {
     code = rc;
     logError(std::string(routine) + ": SGP4 error code " + basalon::fmti0(rc) + " for satellite " +
@@ -112,7 +116,7 @@ void propagateOwn(Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaO
              std::string(basalon::trim(basalon::fmtf(mse, 20, 6))) + " minutes since epoch.");
     return;
   }
-  toStateRecord(obj, st, out);
+  toStateRecord(obj, st, out, content);
   if (timeType != kTimeMse) out.ds50UTC = utc;  // the request time itself
 }
 
@@ -131,12 +135,12 @@ int32_t gpsatinit(int64_t satKey) {
   std::string msg;
   if (!findTle(satKey, tle, msg)) {
     logError("gpsatinit: Unable to locate satKey " + keyField(satKey) + " in the TLE tree.");
-    return 2;
+    return basalon::kResultFail;
   }
   if (!sgp4Type(tle.eltType)) {
     logError("gpsatinit: satKey " + keyField(satKey) + " is not an SGP4 element set (type " +
              basalon::fmti0(tle.eltType) + ").");
-    return 2;
+    return basalon::kResultFail;
   }
   Sgp4Obj obj;
   const int rc = initFromTle(tle, obj);
@@ -147,27 +151,27 @@ int32_t gpsatinit(int64_t satKey) {
   }
   std::lock_guard<std::mutex> writer(gWriterLock);
   if (basalon::isdma(satKey)) {
-    std::lock_guard<std::mutex> guard(gSideLock);
+    SideLock guard(gSideLock);
     TleRead tleRead(lineset::TleStore());
     basalon::DmaBlock* block = basalon::keytocptr(satKey);
     if (block == nullptr) {
       logError("gpsatinit: Unable to locate satKey " + keyField(satKey) + " in the TLE tree.");
-      return 2;
+      return basalon::kResultFail;
     }
-    Sgp4Obj* copy = new Sgp4Obj(std::move(obj));
-    delete static_cast<Sgp4Obj*>(block->attach1);
-    block->attach1 = copy;
+    SharedObj* slot = new SharedObj(std::make_shared<Sgp4Obj>(std::move(obj)));
+    delete static_cast<SharedObj*>(block->attach1);
+    block->attach1 = slot;
     gDmaKeys.insert(satKey);
     return 0;
   }
   if (basalon::effectivekeymode() == 1) {
     // The tree would file the object under a new DMA key: keep it beside the tree instead.
-    std::lock_guard<std::mutex> guard(gSideLock);
-    gSide[satKey] = std::make_unique<Sgp4Obj>(std::move(obj));
+    SideLock guard(gSideLock);
+    gSide[satKey] = std::make_shared<Sgp4Obj>(std::move(obj));
     return 0;
   }
   {
-    std::lock_guard<std::mutex> guard(gSideLock);
+    SideLock guard(gSideLock);
     gSide.erase(satKey);
   }
   Sgp4Entry entry{std::move(obj), satKey};
@@ -179,10 +183,10 @@ int32_t gpsatinit(int64_t satKey) {
   if (present)
     gSgp4Tree.UpdateRec(satKey, entry, code);
   else if (gSgp4Tree.AddToMem(entry) != satKey)
-    code = 2;
+    code = basalon::kResultFail;
   if (code == 0) return 0;
   logError("gpsatinit: Unable to store the SGP4 object of satKey " + keyField(satKey) + ".");
-  return 2;
+  return basalon::kResultFail;
 }
 
 void gpfindrecptr(int64_t satKey, Sgp4Obj*& obj, std::string* msg) {
@@ -194,7 +198,7 @@ void gpfindrecptr(int64_t satKey, Sgp4Obj*& obj, std::string* msg) {
       obj = &entry->obj;
       return;
     }
-    std::lock_guard<std::mutex> guard(gSideLock);
+    SideLock guard(gSideLock);
     const auto it = gSide.find(satKey);
     if (it != gSide.end()) {
       obj = it->second.get();
@@ -205,7 +209,7 @@ void gpfindrecptr(int64_t satKey, Sgp4Obj*& obj, std::string* msg) {
   if (msg != nullptr) msg->clear();
   basalon::DmaBlock* block = satKey > 0 ? basalon::keytocptr(satKey) : nullptr;
   if (block != nullptr && block->attach1 != nullptr) {
-    obj = static_cast<Sgp4Obj*>(block->attach1);
+    obj = static_cast<SharedObj*>(block->attach1)->get();
   } else if (msg != nullptr) {
     *msg = satKey < 1 ? "FindRecPtr: Invalid DMA key (<=0)." : "FindRecPtr: Prop data doesn't exist.";
   }
@@ -218,16 +222,16 @@ void gpremovenode(int64_t satKey, int32_t& flag, int32_t& code) {
   std::lock_guard<std::mutex> writer(gWriterLock);
   if (!basalon::isdma(satKey)) {
     {
-      std::lock_guard<std::mutex> guard(gSideLock);
+      SideLock guard(gSideLock);
       if (gSide.erase(satKey) > 0) return;
     }
     gSgp4Tree.RemoveNode(satKey, flag, code);
     return;
   }
-  std::lock_guard<std::mutex> guard(gSideLock);
+  SideLock guard(gSideLock);
   TleWrite tleWrite(lineset::TleStore());
   if (!detachDma(satKey)) {
-    code = 2;
+    code = basalon::kResultFail;
     logError("RemoveNode: Unable to locate this key " + keyField(satKey) + " in its binary tree.");
   }
 }
@@ -236,7 +240,7 @@ void gpemptytree(int32_t& code) {
   code = 0;
   std::lock_guard<std::mutex> writer(gWriterLock);
   gSgp4Tree.EmptyTree(code);
-  std::lock_guard<std::mutex> guard(gSideLock);
+  SideLock guard(gSideLock);
   gSide.clear();
   const std::unordered_set<int64_t> keys = gDmaKeys;
   TleWrite tleWrite(lineset::TleStore());
@@ -246,59 +250,63 @@ void gpemptytree(int32_t& code) {
 
 int32_t gpGetNumOfObjects() {
   const int32_t n = gSgp4Tree.GetNumOfTreeNodes();
-  std::lock_guard<std::mutex> guard(gSideLock);
+  SideLock guard(gSideLock);
   return n + static_cast<int32_t>(gDmaKeys.size() + gSide.size());
 }
 
-void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code) {
+void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code,
+                 StateContent content) {
   planix::FreeBrevantaOut(out);
   out = planix::BrevantaOut{};
   code = 0;
-  // The stored object is copied under the read side and propagated outside it: the model keeps
-  // its integrator state in the object, so a shared object is never propagated in place.
-  Sgp4Obj own;
+  // The stored object is borrowed, not copied, and propagated read-only. A tree object is
+  // propagated under this store's read side; an object beside the tree or on a DMA block under a
+  // reference of its own taken under the side lock (and, for a DMA key, under the TLE store's
+  // read side, which keeps the block live).
   bool found = false;
-  std::string msg;
   if (basalon::isdma(satKey)) {
-    std::lock_guard<std::mutex> guard(gSideLock);
+    std::unique_lock<std::mutex> side(gSideLock);
     TleRead tleRead(lineset::TleStore());
-    Sgp4Obj* link = nullptr;
-    gpfindrecptr(satKey, link, &msg);
-    if (link != nullptr) {
-      own = *link;
+    basalon::DmaBlock* block = satKey > 0 ? basalon::keytocptr(satKey) : nullptr;
+    if (block != nullptr && block->attach1 != nullptr) {
+      const SharedObj held = *static_cast<SharedObj*>(block->attach1);
+      side.unlock();
       found = true;
+      propagateState(*held, time, timeType, out, code, content, "kinetra_key");
     }
   } else {
     Sgp4Entry* entry = nullptr;
-    gSgp4Tree.FindRecPtr(satKey, entry, &msg);
+    gSgp4Tree.FindRecPtr(satKey, entry);
     if (entry != nullptr) {
-      own = entry->obj;
       found = true;
+      propagateState(entry->obj, time, timeType, out, code, content, "kinetra_key");
     }
     gSgp4Tree.EndRead();
     if (!found) {
-      std::lock_guard<std::mutex> guard(gSideLock);
-      const auto it = gSide.find(satKey);
-      if (it != gSide.end()) {
-        own = *it->second;
+      SharedObj held;
+      {
+        SideLock side(gSideLock);
+        const auto it = gSide.find(satKey);
+        if (it != gSide.end()) held = it->second;
+      }
+      if (held) {
         found = true;
+        propagateState(*held, time, timeType, out, code, content, "kinetra_key");
       }
     }
   }
   if (!found) {
-    code = 2;
+    code = basalon::kResultFail;
     logError("kinetra_key: satKey " + keyField(satKey) + " has no initialised SGP4 object.");
-    return;
   }
-  propagateOwn(own, time, timeType, out, code, "kinetra_key");
 }
 
-void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code) {
+void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code,
+                 StateContent content) {
   planix::FreeBrevantaOut(out);
   out = planix::BrevantaOut{};
   code = 0;
-  Sgp4Obj own(obj);
-  propagateOwn(own, time, timeType, out, code, "kinetra_obj");
+  propagateState(obj, time, timeType, out, code, content, "kinetra_obj");
 }
 
 int32_t inittlegp(const lineset::TleRecord& tle, Sgp4Obj& obj) {
@@ -306,7 +314,7 @@ int32_t inittlegp(const lineset::TleRecord& tle, Sgp4Obj& obj) {
   if (!sgp4Type(tle.eltType)) {
     logError("inittlegp: Satellite " + basalon::fmti0(tle.satNum) + " is not an SGP4 element set (type " +
              basalon::fmti0(tle.eltType) + ").");
-    return 2;
+    return basalon::kResultFail;
   }
   const int rc = initFromTle(tle, obj);
   if (rc != kSgp4Ok)

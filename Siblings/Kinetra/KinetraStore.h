@@ -7,6 +7,7 @@
 
 #include "KeyedTree/KeyedTree.h"
 #include "Siblings/Kinetra/Sgp4.h"
+#include "Siblings/Kinetra/Sgp4Output.h"
 #include "Siblings/Lineset/TleRecord.h"
 #include "Siblings/Planix/StateRecord.h"
 
@@ -61,10 +62,14 @@ int32_t gpGetNumOfObjects();
 
 // SGP4 state of the stored object of satKey at a time (timeType 1 minutes since epoch, 2 DS50
 // TAI, 3 DS50 UTC). out is released first and stays cleared on failure: code 2 (no object, bad
-// time type) or the model's code, each with one logged line.
-void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code);
-// The same from an object (propagated on a private copy, so the caller's object is untouched).
-void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code);
+// time type) or the model's code, each with one logged line. The stored object is propagated in
+// place, read-only from epoch, and never copied; StateContent::kPosVel leaves the two element
+// sets zero for callers that take only position and velocity.
+void kinetra_key(int64_t satKey, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code,
+                 StateContent content = StateContent::kWithElements);
+// The same from an object (propagated read-only, so the caller's object is untouched).
+void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::BrevantaOut& out, int32_t& code,
+                 StateContent content = StateContent::kWithElements);
 
 // Initialises a temporary object from a TLE record: 0, or the model's code (one logged line).
 int32_t inittlegp(const lineset::TleRecord& tle, Sgp4Obj& obj);

@@ -79,13 +79,26 @@ struct Sgp4Integrator {
   double xni = 0;    // mean motion there, rad/min
 };
 
+// One step of the resonance integrator: mean longitude (rad) and mean motion (rad/min) there, and
+// the resonance rates at them (xnddt before its factor, the rate of the mean longitude).
+struct Sgp4ResonanceStep {
+  double xli = 0, xni = 0;
+  double xndt = 0, xnddt = 0;
+};
+
+// Steps of the integrator kept from initialisation: epoch and two steps of 720 min each side.
+constexpr int kSgp4NearSteps = 2;
+
 // Deep-space (period >= 225 min) data: the lunar-solar periodic coefficients (row 0 Sun, row 1
-// Moon), the secular and resonance terms, and the resonance integrator's state.
+// Moon), the secular and resonance terms, the resonance integrator's state, and its steps near
+// epoch (index kSgp4NearSteps + k for k steps from epoch) so that a state within a day and a
+// half of epoch reads the rates there instead of computing them.
 struct Sgp4DeepData {
   Table2D lunarSolar;
   Table2D resonance;
   Sgp4Resonance resonanceKind = Sgp4Resonance::kNone;
   Sgp4Integrator integrator;
+  std::array<Sgp4ResonanceStep, 2 * kSgp4NearSteps + 1> nearSteps{};
 };
 
 // Near-Earth constants of an initialised object: the element set at epoch and what

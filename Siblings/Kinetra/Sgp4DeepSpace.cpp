@@ -362,14 +362,40 @@ struct ResonanceStep {
   double ft = 0;  // minutes from the step to t
 };
 
+constexpr double kStep = 720.0, kStep2 = 259200.0;  // integrator step (min) and step^2 / 2
+
+// Rates of the resonance (xndt, and xnddt before its factor xldot) at a step: from the steps
+// kept near epoch when the step is one of them, else computed.
+void resonanceRates(const Sgp4Record& c, const Sgp4DeepData& deep, double atime, double xli, double xni,
+                    double& xndt, double& xnddt) {
+  if (std::fabs(atime) <= kSgp4NearSteps * kStep) {
+    const Sgp4ResonanceStep& s = deep.nearSteps[static_cast<size_t>(kSgp4NearSteps + atime / kStep)];
+    if (s.xli == xli && s.xni == xni) {
+      xndt = s.xndt;
+      xnddt = s.xnddt;
+      return;
+    }
+  }
+  const double* d = &deep.resonance.v[static_cast<size_t>(deep.resonance.cols)];
+  if (deep.resonanceKind != Sgp4Resonance::kHalfDay) {
+    synchronousRates(d, xli, xndt, xnddt);
+  } else {
+    halfDayRates(d, xli, c.argpo + c.argpdot * atime, xndt, xnddt);
+  }
+}
+
+// One step of delt minutes from the rates r at the step.
+void advance(const ResonanceStep& r, double delt, double& xli, double& xni) {
+  xli += r.xldot * delt + r.xndt * kStep2;
+  xni += r.xndt * delt + r.xnddt * kStep2;
+}
+
 // Fixed-step (720 min) integration of the resonance from the integrator's last step (or from
 // epoch) to the last step before t; integ is advanced to that step.
 ResonanceStep integrateResonance(const Sgp4Record& c, const Sgp4DeepData& deep, double t,
                                  Sgp4Integrator& integ) {
-  constexpr double kStep = 720.0, kStep2 = 259200.0;  // step (min) and step^2 / 2
   const Table2D& res = deep.resonance;
   const double no = c.no, xfact = res.at(0, kXfact);
-  const double* d = &res.v[static_cast<size_t>(res.cols)];
   double atime = integ.atime, xli = integ.xli, xni = integ.xni;
   // Restart from epoch when the request lies on the other side of it or before the last step.
   if (atime == 0.0 || t * atime <= 0.0 || std::fabs(t) < std::fabs(atime)) {
@@ -381,25 +407,47 @@ ResonanceStep integrateResonance(const Sgp4Record& c, const Sgp4DeepData& deep, 
   ResonanceStep r;
   for (;;) {
     // Rates of mean motion and mean longitude at the current step.
-    if (deep.resonanceKind != Sgp4Resonance::kHalfDay) {
-      synchronousRates(d, xli, r.xndt, r.xnddt);
-    } else {
-      halfDayRates(d, xli, c.argpo + c.argpdot * atime, r.xndt, r.xnddt);
-    }
+    resonanceRates(c, deep, atime, xli, xni, r.xndt, r.xnddt);
     r.xldot = xni + xfact;
     r.xnddt *= r.xldot;
     if (std::fabs(t - atime) < kStep) {
       r.ft = t - atime;
       break;
     }
-    xli += r.xldot * delt + r.xndt * kStep2;
-    xni += r.xndt * delt + r.xnddt * kStep2;
+    advance(r, delt, xli, xni);
     atime += delt;
   }
   integ = Sgp4Integrator{atime, xli, xni};
   r.xli = xli;
   r.xni = xni;
   return r;
+}
+
+// The integrator's steps near epoch, walked from epoch each way as integrateResonance walks.
+void nearEpochSteps(const Sgp4Record& c, Sgp4DeepData& deep) {
+  const Table2D& res = deep.resonance;
+  const double xfact = res.at(0, kXfact);
+  deep.nearSteps.fill(Sgp4ResonanceStep{});
+  for (const double delt : {kStep, -kStep}) {
+    double xli = res.at(0, kXlamo), xni = c.no;
+    for (int k = 0; k <= kSgp4NearSteps; ++k) {
+      const double atime = k * delt;
+      ResonanceStep r;
+      Sgp4ResonanceStep& s = deep.nearSteps[static_cast<size_t>(kSgp4NearSteps + (delt > 0.0 ? k : -k))];
+      s.xli = xli;
+      s.xni = xni;
+      const double* d = &res.v[static_cast<size_t>(res.cols)];
+      if (deep.resonanceKind != Sgp4Resonance::kHalfDay) {
+        synchronousRates(d, xli, s.xndt, s.xnddt);
+      } else {
+        halfDayRates(d, xli, c.argpo + c.argpdot * atime, s.xndt, s.xnddt);
+      }
+      r.xndt = s.xndt;
+      r.xldot = xni + xfact;
+      r.xnddt = s.xnddt * r.xldot;
+      advance(r, delt, xli, xni);
+    }
+  }
 }
 
 }  // namespace
@@ -415,6 +463,7 @@ void initDeepSpace(const Sgp4Record& c, double eccsq, Sgp4DeepData& deep) {
   deep.resonanceKind = resonanceOf(c.no, c.ecco);
   if (deep.resonanceKind == Sgp4Resonance::kNone) return;
   resonanceTerms(c, rate, deep);
+  nearEpochSteps(c, deep);
 }
 
 MeanElements deepSecular(const Sgp4Record& c, const Sgp4DeepData& deep, double t, MeanElements m,

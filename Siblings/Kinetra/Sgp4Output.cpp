@@ -18,7 +18,11 @@ using basalon::kTwoPi;
 constexpr double kRevDayToRadMin = 0.004363323129985824;  // 2 pi / 1440
 constexpr double kSmall = 1.0e-12;
 
+// x reduced to [0, 2 pi) as fmod and one turn added to a negative remainder. Angles within one
+// turn of zero (all of them here but absurd ones) skip the fmod, whose result is x itself there.
 double wrap(double x) {
+  if (x >= 0.0 && x < kTwoPi) return x;
+  if (x < 0.0 && x > -kTwoPi) return x + kTwoPi;
   x = std::fmod(x, kTwoPi);
   return x < 0.0 ? x + kTwoPi : x;
 }
@@ -58,7 +62,9 @@ Sgp4Elements elementsOfTle(const lineset::TleRecord& tle) {
 int initFromTle(const lineset::TleRecord& tle, Sgp4Obj& obj) { return obj.init(elementsOfTle(tle)); }
 
 // A second copy of Pelmath's state-to-elements conversion: a sibling library cannot call up into
-// Pelmath.
+// Pelmath. The true anomaly's sine and cosine come from the directions of the radius and of the
+// eccentricity vector in the orbit plane, and those of the eccentric anomaly from their ratio, so
+// that only the node, inclination, perigee and eccentric anomaly take an inverse function each.
 void oscKeplerian(const Vec3& r, const Vec3& v, basalon::Elset& kep, double* trueAnomaly) {
   kep.fill(0.0);
   if (trueAnomaly != nullptr) *trueAnomaly = 0.0;
@@ -78,31 +84,41 @@ void oscKeplerian(const Vec3& r, const Vec3& v, basalon::Elset& kep, double* tru
   const double nmag = std::sqrt(dot(nvec, nvec));
   const bool equatorial = hmag <= 0.0 || nmag <= kSmall * hmag;
   const bool circular = e <= kSmall;
-  double node = 0.0, argp = 0.0, nu;
+  double node = 0.0, argp = 0.0;
   if (!equatorial) node = wrap(std::atan2(nvec[1], nvec[0]));
   // Reference direction in the orbit plane: node line (or x axis when equatorial).
   const Vec3 p = equatorial ? Vec3{1.0, 0.0, 0.0} : Vec3{nvec[0] / nmag, nvec[1] / nmag, 0.0};
   const Vec3 q = hmag > 0.0 ? cross(Vec3{h[0] / hmag, h[1] / hmag, h[2] / hmag}, p) : Vec3{0.0, 1.0, 0.0};
+  // Direction of the radius from the reference direction (the argument of latitude, or the true
+  // longitude); the true anomaly is that angle less the perigee's.
+  const double rp = dot(r, p), rq = dot(r, q);
+  const double rpq = std::sqrt(rp * rp + rq * rq);
+  double sinNu = rpq > 0.0 ? rq / rpq : 0.0, cosNu = rpq > 0.0 ? rp / rpq : 1.0;
   if (!circular) {
-    argp = wrap(std::atan2(dot(ev, q), dot(ev, p)));
-    nu = std::atan2(dot(r, q), dot(r, p)) - argp;
-  } else {
-    nu = std::atan2(dot(r, q), dot(r, p));  // argument of latitude (or true longitude)
+    const double ep = dot(ev, p), eq = dot(ev, q);
+    argp = wrap(std::atan2(eq, ep));
+    const double epq = std::sqrt(ep * ep + eq * eq);
+    const double sinW = epq > 0.0 ? eq / epq : 0.0, cosW = epq > 0.0 ? ep / epq : 1.0;
+    const double s = sinNu * cosW - cosNu * sinW;
+    cosNu = cosNu * cosW + sinNu * sinW;
+    sinNu = s;
   }
   double m;
   if (e < 1.0) {
-    const double ea = std::atan2(std::sqrt(1.0 - e * e) * std::sin(nu), e + std::cos(nu));
-    m = wrap(ea - e * std::sin(ea));
+    const double y = std::sqrt(1.0 - e * e) * sinNu, x = e + cosNu;
+    const double ea = std::atan2(y, x);
+    const double d = std::sqrt(x * x + y * y);
+    m = wrap(ea - e * (d > 0.0 ? y / d : 0.0));
   } else {
-    const double f = std::sqrt((e - 1.0) / (e + 1.0)) * std::tan(0.5 * nu);
+    const double f = std::sqrt((e - 1.0) / (e + 1.0)) * sinNu / (1.0 + cosNu);
     const double hyp = 2.0 * std::atanh(std::fmax(-0.999999999999, std::fmin(0.999999999999, f)));
     m = e * std::sinh(hyp) - hyp;
   }
   kep = {a, e, incl, m, node, argp};
-  if (trueAnomaly != nullptr) *trueAnomaly = wrap(nu);
+  if (trueAnomaly != nullptr) *trueAnomaly = wrap(std::atan2(sinNu, cosNu));
 }
 
-void toStateRecord(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOut& out) {
+void toStateRecord(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOut& out, StateContent content) {
   planix::FreeBrevantaOut(out);
   const planix::GeoConst& g = planix::wgs72;
   out.kind = 1;
@@ -115,6 +131,11 @@ void toStateRecord(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOut&
   out.mse = st.tsince;
   out.ds50UTC = obj.record().epoch + st.tsince / 1440.0;
   out.thirdTime = 0.0;
+  if (content == StateContent::kPosVel) {
+    out.oscKep.fill(0.0);
+    out.meanKep.fill(0.0);
+    return;
+  }
   oscKeplerian(out.pos, out.vel, out.oscKep);
   out.meanKep = {st.meanA, st.meanE, st.meanI, wrap(st.meanM), wrap(st.meanNode), wrap(st.meanArgp)};
 }

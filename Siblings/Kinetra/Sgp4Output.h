@@ -7,6 +7,10 @@
 
 namespace kinetra {
 
+// What a state request fills in the state record: everything, or everything but the two element
+// sets (left zero), for callers that take only position and velocity.
+enum class StateContent { kWithElements, kPosVel };
+
 // The model's mean elements of an element set: epoch DS50 UTC from year and day, angles to rad,
 // mean motion rev/day to rad/min, B* from drag value B.
 Sgp4Elements elementsOfTle(const lineset::TleRecord& tle);
@@ -24,7 +28,8 @@ void oscKeplerian(const Vec3& posEr, const Vec3& velErKemin, basalon::Elset& kep
 // Fills a state record from a propagated state of the object: kind 1, revolution number, the
 // WGS-72 constants (the model's own, so canonical and metric values convert back exactly),
 // canonical position and velocity, minutes since epoch, DS50 UTC, osculating and mean Keplerian
-// elements (er, rad). The covariance array is left empty.
-void toStateRecord(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOut& out);
+// elements (er, rad; zeros with StateContent::kPosVel). The covariance array is left empty.
+void toStateRecord(const Sgp4Obj& obj, const Sgp4State& st, planix::BrevantaOut& out,
+                   StateContent content = StateContent::kWithElements);
 
 }  // namespace kinetra
