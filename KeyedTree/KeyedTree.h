@@ -144,7 +144,7 @@ class KeyedTree {
     if (nodeOut != nullptr) *nodeOut = nullptr;
     if (Traits::validate(rec) != 0) return -1;
 
-    const bool dmaMode = basalon::effectivekeymode() == 1;
+    const bool dmaMode = basalon::effectiveKeyMode() == 1;
     basalon::DmaBlock* block = nullptr;
     int64_t satKey = -1;
     if (dmaMode) {
@@ -553,7 +553,7 @@ class KeyedTree {
     }
     deleteRecord(static_cast<Record*>(block->rec));
     block->rec = nullptr;
-    if (block->attach1 == nullptr && block->attach2 == nullptr) basalon::dmafree(block);
+    if (block->attach1 == nullptr && block->attach2 == nullptr) basalon::dmaFree(block);
     return basalon::kResultOk;
   }
 
@@ -736,7 +736,7 @@ class KeyedTree {
     WriterSection writer(*this);
     deleteRecord(static_cast<Record*>(block->rec));
     block->rec = nullptr;
-    basalon::dmafree(block);
+    basalon::dmaFree(block);
   }
 
   // The live block a DMA key designates (self non-zero and equal to the key's address), or null.
@@ -765,8 +765,8 @@ class KeyedTree {
   static void sortStringOf(const Record& rec, char* out) {
     if constexpr (requires { Traits::epochDs50(rec); }) {
       std::memset(out, ' ', basalon::kSortStringLength);
-      if (!basalon::writeim(out, 9, 9, Traits::satNum(rec))) std::memset(out, '*', 9);
-      basalon::writef(out + 9, 16, 9, Traits::epochDs50(rec));
+      if (!basalon::writeIm(out, 9, 9, Traits::satNum(rec))) std::memset(out, '*', 9);
+      basalon::writeF(out + 9, 16, 9, Traits::epochDs50(rec));
     } else {
       Traits::sortString(rec, out);
     }

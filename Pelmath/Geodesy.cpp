@@ -49,7 +49,7 @@ inline double wrapPi(double d) {
 
 }  // namespace
 
-Ellipsoid geodellipsoid() {
+Ellipsoid geodEllipsoid() {
   const planix::GeoConst& g = planix::genvgeo();
   return {g.earthRadius, g.flatGeod};
 }
@@ -57,7 +57,7 @@ Ellipsoid geodellipsoid() {
 int directvincenty(double lat1, double lon1, double az12, double dist, double& lat2, double& lon2,
                    double& az21, std::optional<Ellipsoid> ellOpt) {
   lat2 = lon2 = az21 = 0.0;
-  const Ellipsoid ell = ellOpt.value_or(geodellipsoid());
+  const Ellipsoid ell = ellOpt.value_or(geodEllipsoid());
   const double a = ell.a, f = ell.f, b = (1.0 - f) * a;
   const double phi1 = lat1 * kDegToRad, alpha1 = az12 * kDegToRad;
   const double sinA1 = std::sin(alpha1), cosA1 = std::cos(alpha1);
@@ -103,7 +103,7 @@ int directvincenty(double lat1, double lon1, double az12, double dist, double& l
 int inversevincenty(double lat1, double lon1, double lat2, double lon2, double& dist, double& az12,
                     double& az21, std::optional<Ellipsoid> ellOpt) {
   dist = az12 = az21 = 0.0;
-  const Ellipsoid ell = ellOpt.value_or(geodellipsoid());
+  const Ellipsoid ell = ellOpt.value_or(geodEllipsoid());
   const double a = ell.a, f = ell.f, b = (1.0 - f) * a;
   const double L = (lon2 - lon1) * kDegToRad;
   const double u1 = std::atan((1.0 - f) * std::tan(lat1 * kDegToRad));

@@ -13,7 +13,7 @@ struct Ellipsoid {
   double a = 0, f = 0;
 };
 // R and flatGeod of the current constant set.
-Ellipsoid geodellipsoid();
+Ellipsoid geodEllipsoid();
 
 // Destination of a geodesic from (lat1, lon1) along azimuth az12 over dist km: latitude, longitude
 // in (-180, 180] and the back azimuth (from the destination towards the start) in [0, 360).

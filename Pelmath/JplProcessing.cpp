@@ -21,7 +21,7 @@ namespace {
 bool jplFileOpen = false;  // unit 49 was opened by this reader and not yet closed
 
 void closejplfile() {
-  if (jplFileOpen) basalon::fileclose(kJplUnit);
+  if (jplFileOpen) basalon::fileClose(kJplUnit);
   jplFileOpen = false;
 }
 
@@ -29,7 +29,7 @@ void uppercase(std::string& s) {
   for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
-bool isblank(std::string_view s) { return basalon::trimright(s).empty(); }
+bool isblank(std::string_view s) { return basalon::trimRight(s).empty(); }
 
 // An error message that ends with the offending 80-column line.
 void errorwithline(std::string_view prefix, const std::string& line) {
@@ -40,10 +40,10 @@ void errorwithline(std::string_view prefix, const std::string& line) {
 
 // The very next line of the file, blank or not. False at the end of the file or on a read error.
 bool followingline(std::string& line) {
-  return basalon::filereadline(kJplUnit, kJplLineColumns, line) == basalon::kUnitOk;
+  return basalon::fileReadLine(kJplUnit, kJplLineColumns, line) == basalon::kUnitOk;
 }
 
-bool isgroup(const std::string& line, std::string_view group) { return basalon::trimright(line) == group; }
+bool isgroup(const std::string& line, std::string_view group) { return basalon::trimRight(line) == group; }
 
 // Next non-blank line, which must be the named group header. False (logged) otherwise.
 bool nextgroup(std::string_view group, std::string_view message) {
@@ -55,7 +55,7 @@ bool nextgroup(std::string_view group, std::string_view message) {
 }
 
 bool readint6(const std::string& line, int field, int32_t& value) {
-  return basalon::readintfield(line, 1 + 6 * field, 6, value) == basalon::kFieldOk;
+  return basalon::readIntField(line, 1 + 6 * field, 6, value) == basalon::kFieldOk;
 }
 
 // Group 1030: start JD, end JD and the whole-day record interval.
@@ -63,7 +63,7 @@ bool readspan(const std::string& line) {
   double v[3];
   for (int i = 0; i < 3; ++i) {
     bool blank = false;
-    if (basalon::readrealfield(line, 1 + 12 * i, 12, v[i], &blank) != basalon::kFieldOk || blank)
+    if (basalon::readRealField(line, 1 + 12 * i, 12, v[i], &blank) != basalon::kFieldOk || blank)
       return false;
   }
   const double span = v[1] - v[0];
@@ -121,7 +121,7 @@ bool readvalues(int32_t count) {
   for (int32_t i = 0; i < count; ++i) {
     bool blank = false;
     if ((i % 3 == 0 && !followingline(line)) ||
-        basalon::readrealfield(line, 1 + 26 * (i % 3), 26, jplbuf.constants[i].value, &blank) !=
+        basalon::readRealField(line, 1 + 26 * (i % 3), 26, jplbuf.constants[i].value, &blank) !=
             basalon::kFieldOk ||
         blank) {
       basalon::tracelogerror("JplHeader: File read error.");
@@ -188,7 +188,7 @@ bool parseheader() {
   if (getnextnonblank(line) == basalon::kResultFail) return false;
   int32_t ncoeff = 0;
   if (line.compare(16, 8, "NCOEFF= ") != 0 ||
-      basalon::readintfield(line, 24, 6, ncoeff) != basalon::kFieldOk || ncoeff < 1) {
+      basalon::readIntField(line, 24, 6, ncoeff) != basalon::kFieldOk || ncoeff < 1) {
     errorwithline("JplHeader: ncoeff input error. ", line);
     return false;
   }
@@ -227,7 +227,7 @@ bool parseheader() {
 
 int getnextnonblank(std::string& line) {
   for (;;) {
-    const int st = basalon::filereadline(kJplUnit, kJplLineColumns, line);
+    const int st = basalon::fileReadLine(kJplUnit, kJplLineColumns, line);
     if (st == basalon::kUnitEnd) {
       line.assign(kJplLineColumns, ' ');
       return 1;
@@ -285,7 +285,7 @@ int buildjpl() {
   return 0;
 }
 
-void jplsetparameters(std::string_view fileName, double startDs50, double stopDs50) {
+void jplSetParameters(std::string_view fileName, double startDs50, double stopDs50) {
   // Left-adjusted: leading blanks and NULs dropped, then blank padded.
   size_t i = 0;
   while (i < fileName.size() && (fileName[i] == ' ' || fileName[i] == '\0')) ++i;
@@ -294,7 +294,7 @@ void jplsetparameters(std::string_view fileName, double startDs50, double stopDs
   jplctrl.stopTime = stopDs50;
 }
 
-void jplreset() {
+void jplReset() {
   jplctrl = Jplcontrol{};
   resetjplbuf();
 }

@@ -111,10 +111,10 @@ int jpl_ephem(const chronel::SplitTime& tai, Vec3& moon, Vec3& sun, const int* p
 // Geocentric Sun and Moon (km) in the true equator and equinox of date at a DS50 UTC time: the
 // J2000 vectors of jpl_ephem rotated by the IAU 1976/1980 matrix (106 terms) at the TAI time.
 // Outputs zero on failure; 0, or the status of jpl_ephem.
-int jplsunmoonofdate(double ds50UTC, Vec3& sun, Vec3& moon);
+int jplSunMoonOfDate(double ds50UTC, Vec3& sun, Vec3& moon);
 
 // Control record operations behind the exports.
-void jplsetparameters(std::string_view fileName, double startDs50, double stopDs50);
-void jplreset();
+void jplSetParameters(std::string_view fileName, double startDs50, double stopDs50);
+void jplReset();
 
 }  // namespace pelmath

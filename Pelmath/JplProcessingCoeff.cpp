@@ -23,13 +23,13 @@ int readrecord(std::vector<double>& rec, double startJD) {
   bool skip = false;
   for (int i = 0; i < n; ++i) {
     if (i % 3 == 0) {
-      if (basalon::filereadline(kJplUnit, kJplLineColumns, line) != basalon::kUnitOk)
+      if (basalon::fileReadLine(kJplUnit, kJplLineColumns, line) != basalon::kUnitOk)
         return basalon::kResultFail;
       if (i == 3) skip = rec[1] < startJD;
     }
     if (skip) continue;
     bool blank = false;
-    if (basalon::readrealfield(line, 1 + 26 * (i % 3), 26, rec[i], &blank) != basalon::kFieldOk || blank)
+    if (basalon::readRealField(line, 1 + 26 * (i % 3), 26, rec[i], &blank) != basalon::kFieldOk || blank)
       return basalon::kResultFail;
   }
   return skip || rec[1] < startJD ? 1 : 0;
@@ -119,8 +119,8 @@ int jplcoeff() {
     if (st == basalon::kResultFail) return basalon::kResultFail;
     if (st == 1) break;
     int32_t recNum = 0, count = 0;
-    if (basalon::readintfield(line, 1, 6, recNum) != basalon::kFieldOk ||
-        basalon::readintfield(line, 7, 6, count) != basalon::kFieldOk) {
+    if (basalon::readIntField(line, 1, 6, recNum) != basalon::kFieldOk ||
+        basalon::readIntField(line, 7, 6, count) != basalon::kFieldOk) {
       return basalon::fail("JplCoeff: Invalid header record.");
     }
     if (count != jplbuf.ncoeff) return basalon::fail("JplCoeff: Coefficient size mismatch. " + line);

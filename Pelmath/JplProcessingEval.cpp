@@ -120,7 +120,7 @@ int jpl_ephem(const chronel::SplitTime& tai, Vec3& moon, Vec3& sun, const int* p
   return 0;
 }
 
-int jplsunmoonofdate(double ds50UTC, Vec3& sun, Vec3& moon) {
+int jplSunMoonOfDate(double ds50UTC, Vec3& sun, Vec3& moon) {
   sun = Vec3{};
   moon = Vec3{};
   const double ds50TAI = chronel::utc2tai(ds50UTC);

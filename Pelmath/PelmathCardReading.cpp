@@ -67,7 +67,7 @@ int ReadPelmathFrFile(std::string_view fileName) {
   const int st = basalon::fileopen(kPelmathCardUnit, name, basalon::kOpenRead, 1);
   if (st != basalon::kUnitOk) return st;
   const int result = ReadPelmathFrFileUnit(kPelmathCardUnit);
-  basalon::fileclose(kPelmathCardUnit);
+  basalon::fileClose(kPelmathCardUnit);
   return result;
 }
 
@@ -75,9 +75,9 @@ int ReadPelmathFrFileUnit(int unit) {
   if (basalon::existfortdotfileunit(unit)) {
     return basalon::fail("ReadPelmathFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
   }
-  if (basalon::filerewind(unit) != basalon::kUnitOk) return 0;
+  if (basalon::fileRewind(unit) != basalon::kUnitOk) return 0;
   std::string line;
-  while (basalon::filereadline(unit, kCardColumns, line) == basalon::kUnitOk) {
+  while (basalon::fileReadLine(unit, kCardColumns, line) == basalon::kUnitOk) {
     if (line[0] == '*' || basalon::isblankornull(line)) continue;
     applycard(line);
   }

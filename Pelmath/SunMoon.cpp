@@ -48,7 +48,7 @@ MoonArgs moonArgs(SunMoonTheory selector, double timeArg) {
 
 }  // namespace
 
-SunMoonTheory sunmoonselector() {
+SunMoonTheory sunMoonSelector() {
   return planix::getenvfk() == 4 ? SunMoonTheory::kFk4 : SunMoonTheory::kFk5;
 }
 

@@ -27,6 +27,6 @@ void getsunmoondata(SunMoonTheory selector, double ds50, double scale, Sunmoonda
                     std::optional<double> earthRadiusKm = {});
 
 // The theory of the Planix catalogue setting: FK4 when it is 4, else FK5.
-SunMoonTheory sunmoonselector();
+SunMoonTheory sunMoonSelector();
 
 }  // namespace pelmath

@@ -239,8 +239,8 @@ void earthobstrangles(double limbHeight, const Vec3& senPos, const Vec3& satPos,
   angles[0] = limbAngle(satPos, rSat, e1, e2, limbHeight);
 }
 
-bool ispointsunlit(double ds50, const Vec3& posKm) {
-  const SunMoonTheory selector = sunmoonselector();
+bool isPointSunlit(double ds50, const Vec3& posKm) {
+  const SunMoonTheory selector = sunMoonSelector();
   Sundata sd;
   getsundata(selector, ds50, sd);
   Vec3 sun;

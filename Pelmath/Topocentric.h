@@ -49,6 +49,6 @@ void earthobstrangles(double limbHeight, const Vec3& senPos, const Vec3& satPos,
 
 // Whether a point (km, inertial of date) is sunlit: on the sunward side, or outside the cylinder of
 // one Earth radius behind the Earth. FK4 or FK5 Sun by the catalogue setting.
-bool ispointsunlit(double ds50, const Vec3& posKm);
+bool isPointSunlit(double ds50, const Vec3& posKm);
 
 }  // namespace pelmath

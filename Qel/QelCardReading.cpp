@@ -40,7 +40,7 @@ class FieldReader {
 
   void integer(int first, int last, int32_t& out) {
     int32_t v = 0;
-    if (basalon::readintfield(line_, first, last - first + 1, v) == basalon::kFieldOk) {
+    if (basalon::readIntField(line_, first, last - first + 1, v) == basalon::kFieldOk) {
       out = v;
     } else {
       ok_ = false;
@@ -48,7 +48,7 @@ class FieldReader {
   }
   void real(int first, int last, double& out) {
     double v = 0;
-    if (basalon::readrealfield(line_, first, last - first + 1, v) == basalon::kFieldOk) {
+    if (basalon::readRealField(line_, first, last - first + 1, v) == basalon::kFieldOk) {
       out = v;
     } else {
       ok_ = false;
@@ -72,7 +72,7 @@ class FieldReader {
 
  private:
   void copyText(int first, char* out, size_t n) {
-    const std::string_view v = basalon::fieldcols(line_, first, static_cast<int>(n));
+    const std::string_view v = basalon::fieldColumns(line_, first, static_cast<int>(n));
     std::memset(out, ' ', n);
     for (size_t k = 0; k < v.size(); ++k) out[k] = v[k] == '\0' ? ' ' : v[k];
   }
@@ -94,7 +94,7 @@ void leftJustify(basalon::FixedText<N>& t) {
 void settleGeoModel(QelRecord& rec) {
   leftJustify(rec.geoModel);
   leftJustify(rec.dragModel);
-  const std::string_view model = basalon::trimright(rec.geoModel.view());
+  const std::string_view model = basalon::trimRight(rec.geoModel.view());
   if (model.empty() || (model.size() == 4 && labelAt(model, 1, "NONE"))) rec.geoModel.set("2-BODY");
 }
 
@@ -284,7 +284,7 @@ class MessageParser {
   static bool readCovLine(std::string_view line, size_t n, double* out) {
     for (size_t k = 0; k < n; ++k) {
       bool blank = false;
-      if (basalon::readrealfield(line, kCovValueColumns[k], kCovValueWidth, out[k], &blank) !=
+      if (basalon::readRealField(line, kCovValueColumns[k], kCovValueWidth, out[k], &blank) !=
               basalon::kFieldOk ||
           blank)
         return false;
@@ -363,7 +363,7 @@ bool readOneLineCovariance(std::string_view text, QelRecord& rec) {
     if (i == area.size()) return false;  // a value is missing
     size_t end = i;
     while (end < area.size() && !separator(area[end])) ++end;
-    if (basalon::parsereal(area.substr(i, end - i), packed[k]) != basalon::kFieldOk) return false;
+    if (basalon::parseReal(area.substr(i, end - i), packed[k]) != basalon::kFieldOk) return false;
     i = end;
   }
   Qel1Dto2D(rec.cov, packed);

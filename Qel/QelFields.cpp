@@ -140,8 +140,8 @@ int32_t notInStore(const char* routine, int64_t satKey) {
 
 // ---- One field as text ------------------------------------------------------------------------
 
-std::string intText(int w, int64_t v) { return basalon::fmti(v, w); }
-std::string realText(double v) { return basalon::fmtf(v, 35, 15); }
+std::string intText(int w, int64_t v) { return basalon::formatI(v, w); }
+std::string realText(double v) { return basalon::formatF(v, 35, 15); }
 template <size_t N>
 std::string fieldText(const basalon::FixedText<N>& t) {
   return std::string(t.view());
@@ -233,7 +233,7 @@ std::string formatField(const QelRecord& rec, int32_t index) {
     case 38:
       return realText(rec.initialStepSize);
     case 39:
-      return basalon::fmte(rec.errorControl, 10, 3);
+      return basalon::formatE(rec.errorControl, 10, 3);
     case 40:
       return realText(rec.wtdRms);
     case 41:
@@ -281,11 +281,11 @@ int32_t setLeapTime(InputDate& field, std::string_view text) {
   const std::string_view dtg = text.substr(0, std::min<size_t>(text.size(), kQelDtgWidth));
   // Every part must be given: a blank part is a text cut short, not a zero.
   bool blank[5] = {};
-  const bool read = basalon::readintfield(dtg, 1, 4, year, &blank[0]) == basalon::kFieldOk &&
-                    basalon::readintfield(dtg, 5, 3, day, &blank[1]) == basalon::kFieldOk &&
-                    basalon::readintfield(dtg, 8, 2, hour, &blank[2]) == basalon::kFieldOk &&
-                    basalon::readintfield(dtg, 10, 2, minute, &blank[3]) == basalon::kFieldOk &&
-                    basalon::readrealfield(dtg, 12, 6, seconds, &blank[4]) == basalon::kFieldOk &&
+  const bool read = basalon::readIntField(dtg, 1, 4, year, &blank[0]) == basalon::kFieldOk &&
+                    basalon::readIntField(dtg, 5, 3, day, &blank[1]) == basalon::kFieldOk &&
+                    basalon::readIntField(dtg, 8, 2, hour, &blank[2]) == basalon::kFieldOk &&
+                    basalon::readIntField(dtg, 10, 2, minute, &blank[3]) == basalon::kFieldOk &&
+                    basalon::readRealField(dtg, 12, 6, seconds, &blank[4]) == basalon::kFieldOk &&
                     std::none_of(std::begin(blank), std::end(blank), [](bool b) { return b; });
   // A time the writers could not show is no leap second time either.
   InputDate d{year, day, hour, minute, seconds};

@@ -44,7 +44,7 @@ class UnitMessageLines : public reader::MessageLineSource {
 
   bool next(std::string_view& line) override {
     do {
-      if (basalon::filereadlinecut(unit_, kQelReadColumns, raw_) != basalon::kUnitOk) {
+      if (basalon::fileReadLineCut(unit_, kQelReadColumns, raw_) != basalon::kUnitOk) {
         read_ = false;
         return false;
       }
@@ -57,7 +57,7 @@ class UnitMessageLines : public reader::MessageLineSource {
   // After a failed message: when the line that failed starts a message itself, step back so that
   // the caller reads it again. The message's own first line is never handed back.
   void handBackMessageStart() {
-    if (read_ && startsMessage(QelCardType(raw_))) basalon::filebackspace(unit_);
+    if (read_ && startsMessage(QelCardType(raw_))) basalon::fileBackspace(unit_);
   }
 
  private:
@@ -119,7 +119,7 @@ class UnitLoader {
     std::string line;
     int rc = basalon::kUnitOk;
     bool first = true;
-    while ((rc = basalon::filereadlinecut(unit_, kQelReadColumns, line)) == basalon::kUnitOk) {
+    while ((rc = basalon::fileReadLineCut(unit_, kQelReadColumns, line)) == basalon::kUnitOk) {
       first = false;
       if (reader::isSkippedLine(line)) continue;
       if (mayBeManeuverCard(line) && pelmath::ismaneuvcardtype(line)) {
@@ -187,7 +187,7 @@ class UnitLoader {
   // Adds a parsed record and counts it. A record the store keeps under a new key becomes the one
   // that the following maneuver lines attach to.
   void store(const QelRecord& rec) {
-    if (basalon::effectivekeymode() == 0 && CreateSatKeyFrQel(rec) == basalon::kKeyFail) {
+    if (basalon::effectiveKeyMode() == 0 && CreateSatKeyFrQel(rec) == basalon::kKeyFail) {
       basalon::logErrorf("ReadOnlyQELs: No satKey can be made for satellite %d; the message is not loaded.",
                          rec.satNum);
       ++counts_.bad;
@@ -255,15 +255,15 @@ class UnitLoader {
 void SkipLines(int32_t unit, int32_t n) {
   std::string line;
   for (int32_t k = 0; k < n; ++k)
-    if (basalon::filereadlinecut(unit, kQelReadColumns, line) != basalon::kUnitOk) return;
+    if (basalon::fileReadLineCut(unit, kQelReadColumns, line) != basalon::kUnitOk) return;
 }
 
 void ReadQelFrFileUnit(int32_t unit, QelRecord& rec, int32_t& code) {
   FreeQelRecord(rec);
   rec = QelRecord{};
   std::string line;
-  if (basalon::filebackspace(unit) != basalon::kUnitOk ||
-      basalon::filereadlinecut(unit, kQelReadColumns, line) != basalon::kUnitOk) {
+  if (basalon::fileBackspace(unit) != basalon::kUnitOk ||
+      basalon::fileReadLineCut(unit, kQelReadColumns, line) != basalon::kUnitOk) {
     code = basalon::fail("ReadQELFrFileUnit: Unable to read an input line.");
     rec.errCode = code;
     return;
@@ -288,7 +288,7 @@ int32_t ReadQelsFrFileUnit(int32_t unit, basalon::LoadCounts* countsOut) {
   if (basalon::existfortdotfileunit(unit)) {
     return basalon::fail("ReadQelsFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
   }
-  int rc = basalon::filerewind(unit);
+  int rc = basalon::fileRewind(unit);
   if (rc != basalon::kUnitOk) {
     basalon::logErrorf("ReadQelsFrFileUnit: Unit %d cannot be read.", unit);
     return rc;
@@ -297,7 +297,7 @@ int32_t ReadQelsFrFileUnit(int32_t unit, basalon::LoadCounts* countsOut) {
   int32_t referencedCode = basalon::kResultOk;
   // First pass: referenced files and the DMA switch. Only lines beginning with a letter can be either.
   std::string line;
-  while ((rc = basalon::filereadlinecut(unit, kQelReadColumns, line)) == basalon::kUnitOk) {
+  while ((rc = basalon::fileReadLineCut(unit, kQelReadColumns, line)) == basalon::kUnitOk) {
     if (line.empty() || !((line[0] >= 'A' && line[0] <= 'Z') || (line[0] >= 'a' && line[0] <= 'z'))) continue;
     const int32_t type = QelCardType(line);
     if (type == kQelCardDmaOn) {
@@ -309,7 +309,7 @@ int32_t ReadQelsFrFileUnit(int32_t unit, basalon::LoadCounts* countsOut) {
       if (status != basalon::kUnitOk) return status;
       int32_t code = 0;
       ReadOnlyQels(fileUnit, counts, code);
-      basalon::fileclose(fileUnit);
+      basalon::fileClose(fileUnit);
       // A referenced file that failed does not stop the others or the unit's own messages.
       if (code != basalon::kResultOk) referencedCode = basalon::kResultFail;
     }
@@ -319,7 +319,7 @@ int32_t ReadQelsFrFileUnit(int32_t unit, basalon::LoadCounts* countsOut) {
     return rc;
   }
   int32_t code = basalon::kResultOk;
-  rc = basalon::filerewind(unit);
+  rc = basalon::fileRewind(unit);
   if (rc != basalon::kUnitOk) {
     basalon::logErrorf("ReadQelsFrFileUnit: Unit %d cannot be read.", unit);
     return rc;

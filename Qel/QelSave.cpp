@@ -13,14 +13,14 @@ int32_t QelSaveFile(std::string_view fileName, QelSaveMode mode) {
                       unit, status);
   if (status != basalon::kUnitOk) return status;
   int rc = basalon::kUnitOk;
-  for (int k = 0; k < 3 && rc == basalon::kUnitOk; ++k) rc = basalon::filewriteline(unit, "");
-  if (rc == basalon::kUnitOk) rc = basalon::filewriteline(unit, kQelSaveTitle);
+  for (int k = 0; k < 3 && rc == basalon::kUnitOk; ++k) rc = basalon::fileWriteLine(unit, "");
+  if (rc == basalon::kUnitOk) rc = basalon::fileWriteLine(unit, kQelSaveTitle);
   if (rc != basalon::kUnitOk) {
-    basalon::fileclose(unit);
+    basalon::fileClose(unit);
     return basalon::failf("QelSaveFile: Unable to write the title to the file (code %d).", rc);
   }
   const int32_t failed = QelWriteLines(unit);
-  rc = basalon::fileclose(unit);
+  rc = basalon::fileClose(unit);
   if (rc != basalon::kUnitOk) {
     basalon::logErrorf("QelSaveFile: Unable to close the file (code %d).", rc);
     return rc;

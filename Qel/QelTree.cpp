@@ -42,7 +42,7 @@ int32_t QelTreeTraits::writeRecord(const Record& rec, int32_t unit) {
                                 static_cast<size_t>(std::clamp(rec.numManeuverLines, 0, kMaxManeuverLines)));
   if (count == 0) return basalon::kResultOk;
   std::array<std::string_view, kMaxManeuverLines> lines;
-  for (size_t k = 0; k < count; ++k) lines[k] = basalon::trimright(rec.maneuverLines[k].view());
+  for (size_t k = 0; k < count; ++k) lines[k] = basalon::trimRight(rec.maneuverLines[k].view());
   const int rc = basalon::filewritelines(unit, std::span(lines.data(), count));
   if (rc != basalon::kUnitOk) {
     basalon::logErrorf("QelWriteLines: Unable to write the maneuver card lines of satellite %d (code %d)",

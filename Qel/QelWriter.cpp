@@ -46,20 +46,20 @@ class Composer {
     text(t.view());
   }
   void intField(int w, int64_t v, const char* name) {
-    if (room(static_cast<size_t>(w)) && !basalon::writei(line_ + pos_, w, v)) fail(name);
+    if (room(static_cast<size_t>(w)) && !basalon::writeI(line_ + pos_, w, v)) fail(name);
     pos_ += static_cast<size_t>(w);
   }
   // Iw.w: zero padded to the whole width.
   void zeroPadded(int w, int64_t v, const char* name) {
-    if (room(static_cast<size_t>(w)) && !basalon::writeim(line_ + pos_, w, w, v)) fail(name);
+    if (room(static_cast<size_t>(w)) && !basalon::writeIm(line_ + pos_, w, w, v)) fail(name);
     pos_ += static_cast<size_t>(w);
   }
   void fixed(int w, int d, double v, const char* name) {
-    if (room(static_cast<size_t>(w)) && !basalon::writef(line_ + pos_, w, d, v)) fail(name);
+    if (room(static_cast<size_t>(w)) && !basalon::writeF(line_ + pos_, w, d, v)) fail(name);
     pos_ += static_cast<size_t>(w);
   }
   void expo(int w, int d, double v, const char* name) {
-    if (room(static_cast<size_t>(w)) && !basalon::writee(line_ + pos_, w, d, v)) fail(name);
+    if (room(static_cast<size_t>(w)) && !basalon::writeE(line_ + pos_, w, d, v)) fail(name);
     pos_ += static_cast<size_t>(w);
   }
   // A real shown as its integer part (truncated toward zero) in Iw.
@@ -74,7 +74,7 @@ class Composer {
   }
   void minimal(int64_t v) {
     if (!room(20)) return;
-    pos_ += static_cast<size_t>(basalon::writei0(line_ + pos_, v));
+    pos_ += static_cast<size_t>(basalon::writeI0(line_ + pos_, v));
   }
   void fail(const char* name) {
     if (failed_ == nullptr) failed_ = name;
@@ -550,13 +550,13 @@ bool writeDtg17(const InputDate& date, std::span<char, kQelDtgWidth> out) {
   ShownDate d;
   if (!showDate(date, d)) return false;
   char* p = out.data();
-  basalon::writeim(p, 4, 4, d.year);
-  basalon::writeim(p + 4, 3, 3, d.day);
-  basalon::writeim(p + 7, 2, 2, d.hour);
-  basalon::writeim(p + 9, 2, 2, d.minute);
-  basalon::writeim(p + 11, 2, 2, d.millis / 1000);
+  basalon::writeIm(p, 4, 4, d.year);
+  basalon::writeIm(p + 4, 3, 3, d.day);
+  basalon::writeIm(p + 7, 2, 2, d.hour);
+  basalon::writeIm(p + 9, 2, 2, d.minute);
+  basalon::writeIm(p + 11, 2, 2, d.millis / 1000);
   p[13] = '.';
-  basalon::writeim(p + 14, 3, 3, d.millis % 1000);
+  basalon::writeIm(p + 14, 3, 3, d.millis % 1000);
   return true;
 }
 
@@ -584,7 +584,7 @@ bool Qel2Lines(const QelRecord& rec, int32_t unit) {
   // The whole message in one unit write: the unit is looked up and locked once per message.
   std::array<std::string_view, kQelBufferLines> lines;
   for (size_t k = 0; k < static_cast<size_t>(count); ++k)
-    lines[k] = basalon::trimright(std::string_view(buffer.data() + k * kQelLineWidth, kQelLineWidth));
+    lines[k] = basalon::trimRight(std::string_view(buffer.data() + k * kQelLineWidth, kQelLineWidth));
   const int rc = basalon::filewritelines(unit, std::span(lines.data(), static_cast<size_t>(count)));
   if (rc != basalon::kUnitOk) {
     basalon::logErrorf("Qel2Lines: Unable to write a line to unit %d (code %d)", unit, rc);

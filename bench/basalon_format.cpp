@@ -26,7 +26,7 @@ void BM_WriteE13_6(benchmark::State& state) {
   char out[13];
   size_t i = 0;
   for (auto _ : state) {
-    basalon::writee(out, 13, 6, v[i++ & 4095]);
+    basalon::writeE(out, 13, 6, v[i++ & 4095]);
     benchmark::DoNotOptimize(out);
   }
 }
@@ -38,7 +38,7 @@ void BM_WriteF16_8(benchmark::State& state) {
   char out[16];
   size_t i = 0;
   for (auto _ : state) {
-    basalon::writef(out, 16, 8, v[i++ & 4095]);
+    basalon::writeF(out, 16, 8, v[i++ & 4095]);
     benchmark::DoNotOptimize(out);
   }
 }
@@ -48,7 +48,7 @@ void BM_WriteI5(benchmark::State& state) {
   char out[5];
   int64_t n = 0;
   for (auto _ : state) {
-    basalon::writei(out, 5, n++ % 100000);
+    basalon::writeI(out, 5, n++ % 100000);
     benchmark::DoNotOptimize(out);
   }
 }
@@ -56,11 +56,11 @@ BENCHMARK(BM_WriteI5);
 
 void BM_ReadRealField(benchmark::State& state) {
   std::vector<std::string> lines;
-  for (const double x : values()) lines.push_back("<> " + basalon::fmte(x, 13, 6));
+  for (const double x : values()) lines.push_back("<> " + basalon::formatE(x, 13, 6));
   size_t i = 0;
   double v = 0.0;
   for (auto _ : state) {
-    basalon::readrealfield(lines[i++ & 4095], 4, 13, v);
+    basalon::readRealField(lines[i++ & 4095], 4, 13, v);
     benchmark::DoNotOptimize(v);
   }
 }
@@ -78,8 +78,8 @@ void BM_ReadLines(benchmark::State& state) {
   for (auto _ : state) {
     int unit = 0, status = 0;
     basalon::fileopenmt(name, basalon::kOpenRead, unit, status);
-    while (basalon::filereadline(unit, 80, line) == basalon::kUnitOk) benchmark::DoNotOptimize(line);
-    basalon::fileclose(unit);
+    while (basalon::fileReadLine(unit, 80, line) == basalon::kUnitOk) benchmark::DoNotOptimize(line);
+    basalon::fileClose(unit);
   }
   state.SetItemsProcessed(state.iterations() * 100000);
   std::remove(name.c_str());

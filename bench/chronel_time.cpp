@@ -36,14 +36,14 @@ void BM_utc2ut1Loaded(benchmark::State& state) {
     std::ofstream out(file);
     for (int d = 0; d < 10000; ++d) out << 50000 + d << " 0.1 0.2 0.3\n";
   }
-  chronel::loadtconfile(file);
-  double t = chronel::mjd2ds50(50000.0);
+  chronel::loadTimeConstFile(file);
+  double t = chronel::mjdToDs50(50000.0);
   for (auto _ : state) {
     benchmark::DoNotOptimize(chronel::utc2ut1(t));
     t += 0.7;
-    if (t > chronel::mjd2ds50(60000.0)) t = chronel::mjd2ds50(50000.0);
+    if (t > chronel::mjdToDs50(60000.0)) t = chronel::mjdToDs50(50000.0);
   }
-  chronel::cleartconst();
+  chronel::clearTimeConstants();
   std::filesystem::remove(file);
 }
 BENCHMARK(BM_utc2ut1Loaded);

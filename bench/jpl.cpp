@@ -11,8 +11,8 @@ namespace {
 const std::string kSample = std::string(ZK_DATA_DIR) + "/de-sample/de405-2000-2004.txt";
 
 void BM_JplCompSunMoonPos(benchmark::State& state) {
-  pelmath::jplreset();
-  pelmath::jplsetparameters(kSample, 0.0, 36525.0);
+  pelmath::jplReset();
+  pelmath::jplSetParameters(kSample, 0.0, 36525.0);
   if (pelmath::buildjpl() != 0) {
     state.SkipWithError("cannot load the DE405 sample");
     return;
@@ -25,14 +25,14 @@ void BM_JplCompSunMoonPos(benchmark::State& state) {
     t += 0.37;
     if (t > 20100.0) t = 18263.5;
   }
-  pelmath::jplreset();
+  pelmath::jplReset();
 }
 BENCHMARK(BM_JplCompSunMoonPos);
 
 // The J2000 pair alone (no time-system conversion or rotation to date).
 void BM_JplEphem(benchmark::State& state) {
-  pelmath::jplreset();
-  pelmath::jplsetparameters(kSample, 0.0, 36525.0);
+  pelmath::jplReset();
+  pelmath::jplSetParameters(kSample, 0.0, 36525.0);
   if (pelmath::buildjpl() != 0) {
     state.SkipWithError("cannot load the DE405 sample");
     return;
@@ -45,20 +45,20 @@ void BM_JplEphem(benchmark::State& state) {
     t += 0.37;
     if (t > 20100.0) t = 18263.5;
   }
-  pelmath::jplreset();
+  pelmath::jplReset();
 }
 BENCHMARK(BM_JplEphem);
 
 void BM_LoadSample(benchmark::State& state) {
   for (auto _ : state) {
-    pelmath::jplreset();
-    pelmath::jplsetparameters(kSample, 0.0, 36525.0);
+    pelmath::jplReset();
+    pelmath::jplSetParameters(kSample, 0.0, 36525.0);
     if (pelmath::buildjpl() != 0) {
       state.SkipWithError("cannot load the DE405 sample");
       break;
     }
   }
-  pelmath::jplreset();
+  pelmath::jplReset();
 }
 BENCHMARK(BM_LoadSample)->Unit(benchmark::kMillisecond);
 

@@ -13,22 +13,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int64_t i = 0;
   double r = 0.0;
   bool blank = false;
-  basalon::parseint(text, i, &blank);
+  basalon::parseInt(text, i, &blank);
   basalon::getinputfilename(text);
   int32_t i32 = 0;
   basalon::strtoint(text, i32);
-  for (int first = 1; first < 40; first += 7) basalon::readintfield(text, first, 9, i32);
-  if (basalon::parsereal(text, r, &blank) == basalon::kFieldOk) {
+  for (int first = 1; first < 40; first += 7) basalon::readIntField(text, first, 9, i32);
+  if (basalon::parseReal(text, r, &blank) == basalon::kFieldOk) {
     char field[24];
-    if (basalon::writee(field, 23, 15, r)) {
+    if (basalon::writeE(field, 23, 15, r)) {
       double back = 0.0;
-      if (basalon::parsereal(std::string_view(field, 23), back) != basalon::kFieldOk) std::abort();
+      if (basalon::parseReal(std::string_view(field, 23), back) != basalon::kFieldOk) std::abort();
       // 15 significant digits: the round trip keeps the value to a few parts in 1e15.
       const double scale = r < 0 ? -r : r;
       if ((back - r > 1e-14 * scale) || (r - back > 1e-14 * scale)) std::abort();
     }
     char f[20];
-    basalon::writef(f, 20, 5, r);
+    basalon::writeF(f, 20, 5, r);
     basalon::fx0toax(r, 15, f);
   }
   return 0;

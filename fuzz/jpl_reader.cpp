@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     return 0;
   }
-  pelmath::jplreset();
-  pelmath::jplsetparameters(path, 0.0, 36525.0);
+  pelmath::jplReset();
+  pelmath::jplSetParameters(path, 0.0, 36525.0);
   if (pelmath::buildjpl() == 0) {
     double v[3], r[3];
     for (int item = 1; item <= pelmath::kJplItems; ++item) {
@@ -45,6 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     double nut[2];
     pelmath::jpl_ephem(chronel::plus(pelmath::jplbuf.bufEnd, -32.184), moon, sun, flags, planets, nut);
   }
-  pelmath::jplreset();
+  pelmath::jplReset();
   return 0;
 }

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   basalon::LoadCounts counts;
   int32_t code = 0;
   qel::ReadOnlyQels(kUnit, counts, code);
-  basalon::fileclose(kUnit);
+  basalon::fileClose(kUnit);
   if (counts.loaded != qel::QelGetNumOfTreeNodes()) std::abort();
   int32_t n = 0;
   int64_t keys[64];

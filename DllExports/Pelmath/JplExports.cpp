@@ -18,7 +18,7 @@ void optionalToHost3(const Vec3& v, double* out) {
 void JplSetParameters(const char jplFile[512], double ds50Start, double ds50Stop) {
   if (!nonNull("JplSetParameters", jplFile)) return;
   if (!allFinite("JplSetParameters", {ds50Start, ds50Stop})) return;
-  pelmath::jplsetparameters(basalon::hostText(jplFile, basalon::kFileNameWidth), ds50Start, ds50Stop);
+  pelmath::jplSetParameters(basalon::hostText(jplFile, basalon::kFileNameWidth), ds50Start, ds50Stop);
 }
 
 void JplGetParameters(char jplFile[512], double* ds50Start, double* ds50Stop) {
@@ -28,14 +28,14 @@ void JplGetParameters(char jplFile[512], double* ds50Start, double* ds50Stop) {
   if (ds50Stop != nullptr) *ds50Stop = pelmath::jplctrl.stopTime;
 }
 
-void JplReset(void) { pelmath::jplreset(); }
+void JplReset(void) { pelmath::jplReset(); }
 
 void RemoveJpl(void) { pelmath::resetjplbuf(); }
 
 // A NaN or infinite time is refused by the ephemeris itself as out of range; outputs stay zero.
 int32_t JplCompSunMoonPos(double ds50UTC, double sunPos[3], double moonPos[3]) {
   Vec3 sun, moon;
-  const int st = pelmath::jplsunmoonofdate(ds50UTC, sun, moon);
+  const int st = pelmath::jplSunMoonOfDate(ds50UTC, sun, moon);
   optionalToHost3(sun, sunPos);
   optionalToHost3(moon, moonPos);
   return st;
@@ -44,7 +44,7 @@ int32_t JplCompSunMoonPos(double ds50UTC, double sunPos[3], double moonPos[3]) {
 int32_t JplCompSunMoonVec(double ds50UTC, double sunVec[3], double* sunDist, double moonVec[3],
                           double* moonDist) {
   Vec3 sun, moon;
-  const int st = pelmath::jplsunmoonofdate(ds50UTC, sun, moon);
+  const int st = pelmath::jplSunMoonOfDate(ds50UTC, sun, moon);
   optionalToHost3(pelmath::unitVector(sun), sunVec);
   optionalToHost3(pelmath::unitVector(moon), moonVec);
   if (sunDist != nullptr) *sunDist = pelmath::norm(sun);

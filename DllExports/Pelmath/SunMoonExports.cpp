@@ -9,7 +9,7 @@ using namespace pelmath::dll;
 
 void CompSunPos(double ds50, double sunVec[3], double* sunVecMag) {
   if (!nonNull("CompSunPos", sunVec, sunVecMag)) return;
-  const SunMoonTheory theory = sunmoonselector();
+  const SunMoonTheory theory = sunMoonSelector();
   const double radius = planix::genvgeo().earthRadius;
   Sundata sd;
   getsundata(theory, ds50, sd);
@@ -22,7 +22,7 @@ void CompSunPos(double ds50, double sunVec[3], double* sunVecMag) {
 
 void CompMoonPos(double ds50, double moonVec[3], double* moonVecMag) {
   if (!nonNull("CompMoonPos", moonVec, moonVecMag)) return;
-  const SunMoonTheory theory = sunmoonselector();
+  const SunMoonTheory theory = sunMoonSelector();
   Sundata sd;
   getsundata(theory, ds50, sd);
   Vec3 pos, unit;
@@ -34,7 +34,7 @@ void CompMoonPos(double ds50, double moonVec[3], double* moonVecMag) {
 
 void CompSunMoonPos(double ds50, double sunVec[3], double* sunVecMag, double moonVec[3], double* moonVecMag) {
   if (!nonNull("CompSunMoonPos", sunVec, sunVecMag, moonVec, moonVecMag)) return;
-  const SunMoonTheory theory = sunmoonselector();
+  const SunMoonTheory theory = sunMoonSelector();
   const double radius = planix::genvgeo().earthRadius;
   Sunmoondata smd;
   getsunmoondata(theory, ds50, 1.0, smd, radius);

@@ -109,5 +109,5 @@ void EarthObstructionAngles(double limbHeight, const double senPos[3], const dou
 // A null position is refused with one trace-log line and reported as not sunlit.
 int32_t IsPointSunlit(double ds50, const double pos[3]) {
   if (!nonNull("IsPointSunlit", pos)) return 0;
-  return ispointsunlit(ds50, fromHost3(pos)) ? 1 : 0;
+  return isPointSunlit(ds50, fromHost3(pos)) ? 1 : 0;
 }

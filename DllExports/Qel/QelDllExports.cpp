@@ -39,7 +39,7 @@ int32_t notInStore(const char* routine, int64_t satKey) {
 int64_t addRecord(const char* exportName, const qel::QelRecord& rec) {
   if (qel::ValidateQelValues(rec) != kResultOk) return kKeyFail;
   // The store makes no line of its own when no standard key can be made.
-  if (basalon::effectivekeymode() == 0 && qel::CreateSatKeyFrQel(rec) == kKeyFail) {
+  if (basalon::effectiveKeyMode() == 0 && qel::CreateSatKeyFrQel(rec) == kKeyFail) {
     basalon::logErrorf("%s: No satKey can be made for satellite %d.", exportName, rec.satNum);
     return kKeyFail;
   }

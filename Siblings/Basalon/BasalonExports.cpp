@@ -10,12 +10,12 @@ using namespace basalon;
 int32_t BasalonOpenLogFile(const char fileName[512]) {
   if (!nonNull("BasalonOpenLogFile", fileName)) return kResultFail;
   const std::string name = hostText(fileName, kFileNameWidth);
-  if (openlogfile(name) != kResultOk)
+  if (openLogFile(name) != kResultOk)
     return failf("BasalonOpenLogFile: Unable to open log file '%s'", name.c_str());
   return kResultOk;
 }
 
-void BasalonCloseLogFile(void) { closelogfile(); }
+void BasalonCloseLogFile(void) { closeLogFile(); }
 
 void BasalonLogError(const char msg[128]) {
   if (nonNull("BasalonLogError", msg)) tracelogerror(msg, static_cast<int>(kMsgWidth));
@@ -25,18 +25,18 @@ void BasalonLogInfo(const char msg[128]) {
 }
 
 void BasalonGetLastErrMsg(char msg[128]) {
-  if (nonNull("BasalonGetLastErrMsg", msg)) strtochararr(lasterrormsg(), msg, kMsgWidth);
+  if (nonNull("BasalonGetLastErrMsg", msg)) strtochararr(lastErrorMsg(), msg, kMsgWidth);
 }
 void BasalonGetLastInfoMsg(char msg[128]) {
-  if (nonNull("BasalonGetLastInfoMsg", msg)) strtochararr(lastinfomsg(), msg, kMsgWidth);
+  if (nonNull("BasalonGetLastInfoMsg", msg)) strtochararr(lastInfoMsg(), msg, kMsgWidth);
 }
 
 void BasalonSetElsetKeyMode(int32_t mode) { elsetkeymodeset(mode); }
 int32_t BasalonGetElsetKeyMode(void) { return elsetkeymodeget(); }
 void BasalonSetAllKeyMode(int32_t useAll, int32_t mode) {
-  useallkeymodeset(useAll);
-  allkeymodeset(mode);
+  useAllKeyModeSet(useAll);
+  allKeyModeSet(mode);
 }
 int32_t BasalonGetAllKeyMode(void) { return allkeymodeget(); }
-void BasalonSetDupKeyMode(int32_t mode) { dupkeymodeset(mode); }
+void BasalonSetDupKeyMode(int32_t mode) { dupKeyModeSet(mode); }
 int32_t BasalonGetDupKeyMode(void) { return dupkeymodeget(); }

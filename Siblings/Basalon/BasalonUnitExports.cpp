@@ -71,10 +71,10 @@ int32_t BasalonFileOpenMT(const char fileName[512], int32_t mode, int32_t* unit)
   return status;
 }
 
-int32_t BasalonFileClose(int32_t unit) { return unitResult("BasalonFileClose", unit, fileclose(unit)); }
-int32_t BasalonFileRewind(int32_t unit) { return unitResult("BasalonFileRewind", unit, filerewind(unit)); }
+int32_t BasalonFileClose(int32_t unit) { return unitResult("BasalonFileClose", unit, fileClose(unit)); }
+int32_t BasalonFileRewind(int32_t unit) { return unitResult("BasalonFileRewind", unit, fileRewind(unit)); }
 int32_t BasalonFileBackspace(int32_t unit) {
-  return unitResult("BasalonFileBackspace", unit, filebackspace(unit));
+  return unitResult("BasalonFileBackspace", unit, fileBackspace(unit));
 }
 
 int32_t BasalonFileReadLine(int32_t unit, char* line, int32_t lineLength) {
@@ -82,7 +82,7 @@ int32_t BasalonFileReadLine(int32_t unit, char* line, int32_t lineLength) {
   if (lineLength < 1 || lineLength > kMaxLineColumns)
     return badArgument("BasalonFileReadLine", "line length", lineLength);
   std::string text;
-  const int code = filereadline(unit, lineLength, text);
+  const int code = fileReadLine(unit, lineLength, text);
   strtochararr(text, line, static_cast<size_t>(lineLength));
   return unitResult("BasalonFileReadLine", unit, code);
 }
@@ -92,19 +92,19 @@ int32_t BasalonFileWriteLine(int32_t unit, const char* line, int32_t lineLength)
     return badArgument("BasalonFileWriteLine", "line length", lineLength);
   if (lineLength > 0 && !nonNull("BasalonFileWriteLine", line)) return kUnitBadArgument;
   const std::string_view text = line != nullptr
-                                    ? trimright(std::string_view(line, static_cast<size_t>(lineLength)))
+                                    ? trimRight(std::string_view(line, static_cast<size_t>(lineLength)))
                                     : std::string_view();
-  return unitResult("BasalonFileWriteLine", unit, filewriteline(unit, text));
+  return unitResult("BasalonFileWriteLine", unit, fileWriteLine(unit, text));
 }
 
 int32_t BasalonExistFortDotFileUnit(int32_t unit) { return existfortdotfileunit(unit) ? 1 : 0; }
 
 int32_t BasalonFormatF(double value, int32_t width, int32_t decimals, char* field) {
-  return formatField("BasalonFormatF", 'F', value, width, decimals, field, writef);
+  return formatField("BasalonFormatF", 'F', value, width, decimals, field, writeF);
 }
 
 int32_t BasalonFormatE(double value, int32_t width, int32_t decimals, char* field) {
-  return formatField("BasalonFormatE", 'E', value, width, decimals, field, writee);
+  return formatField("BasalonFormatE", 'E', value, width, decimals, field, writeE);
 }
 
 int32_t BasalonReadReal(const char* text, int32_t textLength, double* value) {
@@ -115,7 +115,7 @@ int32_t BasalonReadReal(const char* text, int32_t textLength, double* value) {
   if (textLength > 0 && !nonNull("BasalonReadReal", text)) return kResultFail;
   const std::string_view t = text != nullptr ? std::string_view(text, static_cast<size_t>(textLength)) : "";
   double v = 0.0;
-  if (parsereal(t, v) != kFieldOk) return failf("BasalonReadReal: not a number: '%.*s'", textLength, text);
+  if (parseReal(t, v) != kFieldOk) return failf("BasalonReadReal: not a number: '%.*s'", textLength, text);
   *value = v;
   return kResultOk;
 }

@@ -11,7 +11,7 @@
 namespace basalon {
 
 // The text without trailing blanks and NULs.
-inline std::string_view trimright(std::string_view s) {
+inline std::string_view trimRight(std::string_view s) {
   size_t n = s.size();
   while (n > 0 && (s[n - 1] == ' ' || s[n - 1] == '\0')) --n;
   return s.substr(0, n);
@@ -19,7 +19,7 @@ inline std::string_view trimright(std::string_view s) {
 
 // The text without leading and trailing blanks and NULs.
 inline std::string_view trim(std::string_view s) {
-  s = trimright(s);
+  s = trimRight(s);
   size_t i = 0;
   while (i < s.size() && (s[i] == ' ' || s[i] == '\0')) ++i;
   return s.substr(i);
@@ -38,7 +38,7 @@ inline std::string hostText(const char* buf, size_t length) {
   if (buf == nullptr) return {};
   const void* nul = std::memchr(buf, '\0', length);
   const size_t n = nul != nullptr ? static_cast<size_t>(static_cast<const char*>(nul) - buf) : length;
-  return std::string(trimright(std::string_view(buf, n)));
+  return std::string(trimRight(std::string_view(buf, n)));
 }
 
 // Copies text into a host buffer of `length` characters, cut or blank padded; no terminator.
@@ -57,7 +57,7 @@ struct FixedText {
   FixedText(std::string_view s) { set(s); }  // NOLINT: implicit from text is the point
   void set(std::string_view s) { strtochararr(s, c.data(), N); }
   std::string_view view() const { return std::string_view(c.data(), N); }
-  std::string str() const { return std::string(trimright(view())); }
+  std::string str() const { return std::string(trimRight(view())); }
   bool operator==(const FixedText& o) const { return c == o.c; }
   static constexpr size_t size() { return N; }
 };

@@ -225,7 +225,7 @@ int intDigits(int64_t value, char* s) {
 
 }  // namespace
 
-bool writei(char* out, int w, int64_t value) {
+bool writeI(char* out, int w, int64_t value) {
   if (w <= 0) return false;
   char s[24];
   const int n = intDigits(value, s);
@@ -234,7 +234,7 @@ bool writei(char* out, int w, int64_t value) {
   return true;
 }
 
-bool writeim(char* out, int w, int m, int64_t value) {
+bool writeIm(char* out, int w, int m, int64_t value) {
   if (w <= 0) return false;
   if (m < 0 || m > w) return fill(out, w);
   if (m == 0 && value == 0) {
@@ -256,7 +256,7 @@ bool writeim(char* out, int w, int m, int64_t value) {
   return true;
 }
 
-int writei0(char* out, int64_t value) { return intDigits(value, out); }
+int writeI0(char* out, int64_t value) { return intDigits(value, out); }
 
 namespace {
 
@@ -326,10 +326,10 @@ bool writeExponent(char* out, int w, int d, double value, DigitPath path) {
 
 }  // namespace
 
-bool writef(char* out, int w, int d, double value) {
+bool writeF(char* out, int w, int d, double value) {
   return writeFixed(out, w, d, value, DigitPath::kFastWhereExact);
 }
-bool writee(char* out, int w, int d, double value) {
+bool writeE(char* out, int w, int d, double value) {
   return writeExponent(out, w, d, value, DigitPath::kFastWhereExact);
 }
 
@@ -342,33 +342,33 @@ bool writeeText(char* out, int w, int d, double value) {
 }
 }  // namespace detail
 
-std::string fmti(int64_t value, int w) {
+std::string formatI(int64_t value, int w) {
   std::string s(static_cast<size_t>(w > 0 ? w : 0), ' ');
-  writei(s.data(), w, value);
+  writeI(s.data(), w, value);
   return s;
 }
 
-std::string fmtim(int64_t value, int w, int m) {
+std::string formatIm(int64_t value, int w, int m) {
   std::string s(static_cast<size_t>(w > 0 ? w : 0), ' ');
-  writeim(s.data(), w, m, value);
+  writeIm(s.data(), w, m, value);
   return s;
 }
 
-std::string fmtf(double value, int w, int d) {
+std::string formatF(double value, int w, int d) {
   std::string s(static_cast<size_t>(w > 0 ? w : 0), ' ');
-  writef(s.data(), w, d, value);
+  writeF(s.data(), w, d, value);
   return s;
 }
 
-std::string fmte(double value, int w, int d) {
+std::string formatE(double value, int w, int d) {
   std::string s(static_cast<size_t>(w > 0 ? w : 0), ' ');
-  writee(s.data(), w, d, value);
+  writeE(s.data(), w, d, value);
   return s;
 }
 
-std::string fmti0(int64_t value) {
+std::string formatI0(int64_t value) {
   char s[24];
-  return std::string(s, static_cast<size_t>(writei0(s, value)));
+  return std::string(s, static_cast<size_t>(writeI0(s, value)));
 }
 
 // ---- Reading ----
@@ -392,14 +392,14 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::string_view fieldcols(std::string_view line, int first, int width) {
+std::string_view fieldColumns(std::string_view line, int first, int width) {
   if (first < 1 || width <= 0) return {};
   const size_t start = static_cast<size_t>(first - 1);
   if (start >= line.size()) return {};
   return line.substr(start, static_cast<size_t>(width));
 }
 
-int parseint(std::string_view text, int64_t& value, bool* blank) {
+int parseInt(std::string_view text, int64_t& value, bool* blank) {
   value = 0;
   if (blank != nullptr) *blank = false;
   char buf[kMaxNumberChars];
@@ -422,7 +422,7 @@ int parseint(std::string_view text, int64_t& value, bool* blank) {
   return kFieldOk;
 }
 
-int parsereal(std::string_view text, double& value, bool* blank) {
+int parseReal(std::string_view text, double& value, bool* blank) {
   value = 0.0;
   if (blank != nullptr) *blank = false;
   char buf[kMaxNumberChars];
@@ -491,18 +491,18 @@ int parsereal(std::string_view text, double& value, bool* blank) {
   return kFieldOk;
 }
 
-int readintfield(std::string_view line, int first, int width, int64_t& value, bool* blank) {
+int readIntField(std::string_view line, int first, int width, int64_t& value, bool* blank) {
   if (first < 1 || width < 0) {
     value = 0;
     if (blank != nullptr) *blank = false;
     return kFieldBad;
   }
-  return parseint(fieldcols(line, first, width), value, blank);
+  return parseInt(fieldColumns(line, first, width), value, blank);
 }
 
-int readintfield(std::string_view line, int first, int width, int32_t& value, bool* blank) {
+int readIntField(std::string_view line, int first, int width, int32_t& value, bool* blank) {
   int64_t v = 0;
-  const int code = readintfield(line, first, width, v, blank);
+  const int code = readIntField(line, first, width, v, blank);
   value = 0;
   if (code != kFieldOk) return code;
   if (v < INT32_MIN || v > INT32_MAX) return kFieldBad;
@@ -510,13 +510,13 @@ int readintfield(std::string_view line, int first, int width, int32_t& value, bo
   return kFieldOk;
 }
 
-int readrealfield(std::string_view line, int first, int width, double& value, bool* blank) {
+int readRealField(std::string_view line, int first, int width, double& value, bool* blank) {
   if (first < 1 || width < 0) {
     value = 0.0;
     if (blank != nullptr) *blank = false;
     return kFieldBad;
   }
-  return parsereal(fieldcols(line, first, width), value, blank);
+  return parseReal(fieldColumns(line, first, width), value, blank);
 }
 
 }  // namespace basalon

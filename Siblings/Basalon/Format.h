@@ -27,29 +27,29 @@ constexpr int kMaxFieldWidth = 256;
 //   does not fit the two-digit form and fills the field with '*' (the readers take only exponents
 //   with a letter). d must be at least 1.
 // - NaN and infinities fill the field with '*'.
-bool writei(char* out, int w, int64_t value);
+bool writeI(char* out, int w, int64_t value);
 // Iw.m: at least m digits, zero padded ("-05" for -5 in I3.2); m > w fills with '*'; m = 0 and a zero
 // value give w blanks.
-bool writeim(char* out, int w, int m, int64_t value);
-bool writef(char* out, int w, int d, double value);
-bool writee(char* out, int w, int d, double value);
+bool writeIm(char* out, int w, int m, int64_t value);
+bool writeF(char* out, int w, int d, double value);
+bool writeE(char* out, int w, int d, double value);
 // The integer in minimal width (as many columns as the digits and sign need); out holds at least
 // 20 characters. Returns the number of characters written.
-int writei0(char* out, int64_t value);
+int writeI0(char* out, int64_t value);
 
 namespace detail {
-// writef and writee through the decimal text of the double only (the general path the writers fall
+// writeF and writeE through the decimal text of the double only (the general path the writers fall
 // back to where the 128-bit integer path cannot answer); for tests comparing the two.
 bool writefText(char* out, int w, int d, double value);
 bool writeeText(char* out, int w, int d, double value);
 }  // namespace detail
 
 // The same as strings of w characters ('*' filled when the value does not fit).
-std::string fmti(int64_t value, int w);
-std::string fmtim(int64_t value, int w, int m);
-std::string fmtf(double value, int w, int d);
-std::string fmte(double value, int w, int d);
-std::string fmti0(int64_t value);
+std::string formatI(int64_t value, int w);
+std::string formatIm(int64_t value, int w, int m);
+std::string formatF(double value, int w, int d);
+std::string formatE(double value, int w, int d);
+std::string formatI0(int64_t value);
 
 // Result codes of the field readers.
 constexpr int kFieldOk = 0;
@@ -57,7 +57,7 @@ constexpr int kFieldBad = 2;  // not a number, a number out of range, or bad col
 
 // The columns first .. first+width-1 (1-based) of a line; columns beyond the line's end are absent
 // from the view (they read as blanks). Empty for width <= 0 or first < 1.
-std::string_view fieldcols(std::string_view line, int first, int width);
+std::string_view fieldColumns(std::string_view line, int first, int width);
 
 // Reading a field: blanks (and NULs) anywhere in it are ignored; an all-blank field reads as 0 with
 // blank set true. An integer is an optional sign and digits. A real is an optional sign, digits with
@@ -65,13 +65,13 @@ std::string_view fieldcols(std::string_view line, int first, int width);
 // optional exponent of E, e, D or d, an optional sign and digits. An exponent without a letter
 // ("12345-3") is not accepted. Anything else gives kFieldBad with value 0. Reals that overflow are
 // bad; reals that underflow read as 0.
-int parseint(std::string_view text, int64_t& value, bool* blank = nullptr);
-int parsereal(std::string_view text, double& value, bool* blank = nullptr);
+int parseInt(std::string_view text, int64_t& value, bool* blank = nullptr);
+int parseReal(std::string_view text, double& value, bool* blank = nullptr);
 
 // The same for the field at columns first .. first+width-1 of a line. A first column below 1 or a
 // negative width gives kFieldBad. The int32 form also fails for values outside int32.
-int readintfield(std::string_view line, int first, int width, int64_t& value, bool* blank = nullptr);
-int readintfield(std::string_view line, int first, int width, int32_t& value, bool* blank = nullptr);
-int readrealfield(std::string_view line, int first, int width, double& value, bool* blank = nullptr);
+int readIntField(std::string_view line, int first, int width, int64_t& value, bool* blank = nullptr);
+int readIntField(std::string_view line, int first, int width, int32_t& value, bool* blank = nullptr);
+int readRealField(std::string_view line, int first, int width, double& value, bool* blank = nullptr);
 
 }  // namespace basalon

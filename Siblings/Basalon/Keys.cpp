@@ -27,14 +27,14 @@ DmaRegistry& registry() {
 }  // namespace
 
 int useallkeymode() { return gUseAllKeyMode.load(); }
-void useallkeymodeset(int flag) { gUseAllKeyMode.store(flag); }
+void useAllKeyModeSet(int flag) { gUseAllKeyMode.store(flag); }
 int allkeymodeget() { return gAllKeyMode.load(); }
-void allkeymodeset(int mode) { gAllKeyMode.store(mode); }
+void allKeyModeSet(int mode) { gAllKeyMode.store(mode); }
 int elsetkeymodeget() { return gElsetKeyMode.load(); }
 void elsetkeymodeset(int mode) { gElsetKeyMode.store(mode); }
 int dupkeymodeget() { return gDupKeyMode.load(); }
-void dupkeymodeset(int mode) { gDupKeyMode.store(mode); }
-int effectivekeymode() { return useallkeymode() != 0 ? allkeymodeget() : elsetkeymodeget(); }
+void dupKeyModeSet(int mode) { gDupKeyMode.store(mode); }
+int effectiveKeyMode() { return useallkeymode() != 0 ? allkeymodeget() : elsetkeymodeget(); }
 
 DmaBlock* dmaalloc(int32_t elsetType) {
   DmaBlock* b = new (std::nothrow) DmaBlock;
@@ -47,7 +47,7 @@ DmaBlock* dmaalloc(int32_t elsetType) {
   return b;
 }
 
-void dmafree(DmaBlock* block) {
+void dmaFree(DmaBlock* block) {
   if (block == nullptr) return;
   {
     DmaRegistry& r = registry();

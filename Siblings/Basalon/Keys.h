@@ -9,16 +9,16 @@ namespace basalon {
 // Key modes: 0 standard keys, 1 DMA keys. The effective mode is allkeymodeget() when
 // useallkeymode() is non-zero, else elsetkeymodeget(). All are process-wide and atomic.
 int useallkeymode();
-void useallkeymodeset(int flag);
+void useAllKeyModeSet(int flag);
 int allkeymodeget();
-void allkeymodeset(int mode);
+void allKeyModeSet(int mode);
 int elsetkeymodeget();
 void elsetkeymodeset(int mode);
 // 0: an identical duplicate is an error; non-zero: the existing key is returned silently.
 int dupkeymodeget();
-void dupkeymodeset(int mode);
+void dupKeyModeSet(int mode);
 // The effective key mode (0 or 1).
-int effectivekeymode();
+int effectiveKeyMode();
 
 // The block a record hangs off in the DMA key mode. Field order is fixed: other libraries of
 // the system attach their own data for the same satellite through the two slots.
@@ -34,7 +34,7 @@ struct DmaBlock {
 // A new registered block with self set, or null when memory is exhausted.
 DmaBlock* dmaalloc(int32_t elsetType);
 // Unregisters and frees a block (self cleared first); null is ignored.
-void dmafree(DmaBlock* block);
+void dmaFree(DmaBlock* block);
 // The DMA key of a block: ten times its address.
 int64_t dmakey(const DmaBlock* block);
 

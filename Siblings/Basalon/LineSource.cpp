@@ -26,13 +26,13 @@ int forEachUnitLine(int unit, int columns, std::string_view routine,
   if (existfortdotfileunit(unit)) {
     return fail(prefix + ": Using fort.n not allowed in Zenkora due to security risk");
   }
-  int rc = filerewind(unit);
+  int rc = fileRewind(unit);
   if (rc != kUnitOk) {
-    tracelogerror(prefix + ": Unit " + fmti0(unit) + " cannot be read.");
+    tracelogerror(prefix + ": Unit " + formatI0(unit) + " cannot be read.");
     return rc;
   }
   std::string line;
-  while ((rc = filereadline(unit, columns, line)) == kUnitOk) onLine(line);
+  while ((rc = fileReadLine(unit, columns, line)) == kUnitOk) onLine(line);
   if (rc != kUnitEnd) {
     tracelogerror(prefix + ": Unable to read an input line.");
     return rc;
@@ -41,14 +41,14 @@ int forEachUnitLine(int unit, int columns, std::string_view routine,
 }
 
 void logLoadCounts(std::string_view what, const LoadCounts& c) {
-  traceloginfo("Total " + std::string(what) + " = " + fmti0(c.total()) + ", Loaded = " + fmti0(c.loaded) +
-               ", Dup = " + fmti0(c.duplicates) + ", Bad = " + fmti0(c.bad));
+  traceloginfo("Total " + std::string(what) + " = " + formatI0(c.total()) + ", Loaded = " + formatI0(c.loaded) +
+               ", Dup = " + formatI0(c.duplicates) + ", Bad = " + formatI0(c.bad));
 }
 
 void logBadSet(std::string_view routine, std::string_view what, int32_t lineNo, std::string_view why,
                LoadCounts& counts) {
   ++counts.bad;
-  tracelogerror(std::string(routine) + ": Bad " + std::string(what) + " at line " + fmti0(lineNo) + ": " +
+  tracelogerror(std::string(routine) + ": Bad " + std::string(what) + " at line " + formatI0(lineNo) + ": " +
                 std::string(why));
 }
 
@@ -57,7 +57,7 @@ int32_t withReadUnit(std::string_view fileName, const std::function<int32_t(int)
   fileopenmt(fileName.substr(0, std::min(fileName.size(), kFileNameLength)), kOpenRead, unit, status);
   if (status != 0) return status;
   const int32_t code = readUnit(unit);
-  fileclose(unit);
+  fileClose(unit);
   return code;
 }
 

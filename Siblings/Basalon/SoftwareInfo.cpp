@@ -7,7 +7,7 @@ namespace basalon {
 
 constexpr std::string_view kFamilyVersion = "0.1.0";
 
-std::string softwareinfo(std::string_view libraryName) {
+std::string softwareInfo(std::string_view libraryName) {
   std::string s(trim(libraryName));
   s += " - Zenkora astrodynamics libraries, version ";
   s += kFamilyVersion;
@@ -17,7 +17,7 @@ std::string softwareinfo(std::string_view libraryName) {
 }
 
 void getsoftwareinfo(std::string_view libraryName, char* info) {
-  strtochararr(softwareinfo(libraryName), info, kInfoLength);
+  strtochararr(softwareInfo(libraryName), info, kInfoLength);
 }
 
 }  // namespace basalon

@@ -11,7 +11,7 @@ namespace basalon {
 constexpr size_t kInfoLength = 128;
 
 // The information text of a library ("Pelmath", "Qel", ...).
-std::string softwareinfo(std::string_view libraryName);
+std::string softwareInfo(std::string_view libraryName);
 // Fills info (kInfoLength characters, blank padded, no terminator) with that text.
 void getsoftwareinfo(std::string_view libraryName, char* info);
 

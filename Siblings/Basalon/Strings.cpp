@@ -51,7 +51,7 @@ bool strtoint(std::string_view text, int32_t& value) {
   const std::string_view t = trim(text);
   int64_t v = 0;
   bool blank = false;
-  if (t.empty() || t.find(' ') != std::string_view::npos || parseint(t, v, &blank) != kFieldOk ||
+  if (t.empty() || t.find(' ') != std::string_view::npos || parseInt(t, v, &blank) != kFieldOk ||
       v < INT32_MIN || v > INT32_MAX) {
     value = kNotANumber;
     return false;
@@ -63,7 +63,7 @@ bool strtoint(std::string_view text, int32_t& value) {
 bool strtoreal(std::string_view text, double& value) {
   const std::string_view t = trim(text);
   bool blank = false;
-  if (t.empty() || t.find(' ') != std::string_view::npos || parsereal(t, value, &blank) != kFieldOk) {
+  if (t.empty() || t.find(' ') != std::string_view::npos || parseReal(t, value, &blank) != kFieldOk) {
     value = kNotANumber;
     return false;
   }
@@ -136,7 +136,7 @@ bool fx0toax(double value, int width, char* out) {
   bool fixedOk = false;
   int fixedDigits = 0;
   for (int d = width - 1 - sign - intDigits; d >= 0 && d >= width - 3 - sign - intDigits && !fixedOk; --d) {
-    fixedOk = writef(fixed, width, d, value);  // one decimal less when rounding carried
+    fixedOk = writeF(fixed, width, d, value);  // one decimal less when rounding carried
     if (fixedOk) fixedDigits = a == 0.0 ? width : shownSignificant(fixed, width);
   }
   const int wanted = eDigits < kFx0WantedDigits ? eDigits : kFx0WantedDigits;
@@ -144,7 +144,7 @@ bool fx0toax(double value, int width, char* out) {
     std::memcpy(out, fixed, static_cast<size_t>(width));
     return true;
   }
-  if (eDigits >= 1 && writee(out, width, eDigits, value)) return true;
+  if (eDigits >= 1 && writeE(out, width, eDigits, value)) return true;
   if (fixedOk) {
     std::memcpy(out, fixed, static_cast<size_t>(width));
     return true;
@@ -173,7 +173,7 @@ std::string getinputstr(std::string_view card) {
 std::string getinputfilename(std::string_view card) {
   std::string value = getinputstr(card);
   if (value.size() > kCardFileNameLength) value.resize(kCardFileNameLength);
-  return std::string(trimright(value));
+  return std::string(trimRight(value));
 }
 
 // ---- Sort of sort strings with their keys ----

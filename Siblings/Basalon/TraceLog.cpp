@@ -27,7 +27,7 @@ LogState& state() {
 std::string printableLine(std::string_view text) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string line;
-  for (const char ch : trimright(text)) {
+  for (const char ch : trimRight(text)) {
     const auto b = static_cast<unsigned char>(ch);
     if (b >= 0x20 && b < 0x7F) {
       line += ch;
@@ -80,8 +80,8 @@ void traceloginfo(const char* text, int length) {
          false);
 }
 
-int openlogfile(std::string_view fileName) {
-  const std::string name(trimright(fileName));
+int openLogFile(std::string_view fileName) {
+  const std::string name(trimRight(fileName));
   if (name.empty()) return kResultFail;
   std::FILE* f = std::fopen(name.c_str(), "a");
   if (f == nullptr) return kResultFail;
@@ -92,32 +92,32 @@ int openlogfile(std::string_view fileName) {
   return kResultOk;
 }
 
-void closelogfile() {
+void closeLogFile() {
   LogState& s = state();
   std::lock_guard<std::mutex> guard(s.lock);
   if (s.file != nullptr) std::fclose(s.file);
   s.file = nullptr;
 }
 
-std::string lasterrormsg() {
+std::string lastErrorMsg() {
   LogState& s = state();
   std::lock_guard<std::mutex> guard(s.lock);
   return s.lastError;
 }
 
-std::string lastinfomsg() {
+std::string lastInfoMsg() {
   LogState& s = state();
   std::lock_guard<std::mutex> guard(s.lock);
   return s.lastInfo;
 }
 
-long traceerrorcount() {
+long traceErrorCount() {
   LogState& s = state();
   std::lock_guard<std::mutex> guard(s.lock);
   return s.numErrors;
 }
 
-long traceinfocount() {
+long traceInfoCount() {
   LogState& s = state();
   std::lock_guard<std::mutex> guard(s.lock);
   return s.numInfos;

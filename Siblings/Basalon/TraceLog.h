@@ -16,14 +16,14 @@ void traceloginfo(std::string_view text);
 void traceloginfo(const char* text, int length);
 
 // Opens (appending) the log file; kResultOk, or kResultFail (no line written) when it cannot be opened.
-int openlogfile(std::string_view fileName);
+int openLogFile(std::string_view fileName);
 // Closes the log file if one is open.
-void closelogfile();
+void closeLogFile();
 
 // The last lines written (empty before the first one), and how many were written so far.
-std::string lasterrormsg();
-std::string lastinfomsg();
-long traceerrorcount();
-long traceinfocount();
+std::string lastErrorMsg();
+std::string lastInfoMsg();
+long traceErrorCount();
+long traceInfoCount();
 
 }  // namespace basalon

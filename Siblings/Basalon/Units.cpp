@@ -202,7 +202,7 @@ void fileopenmt(std::string_view fileName, int mode, int& unit, int& status) {
   status = kUnitOk;
 }
 
-int fileclose(int unit) {
+int fileClose(int unit) {
   if (unit < kFirstUnit || unit > kLastUnit) return kUnitBadNumber;
   std::shared_ptr<UnitFile> u;
   {
@@ -242,14 +242,14 @@ int withReadUnit(int unit, Op op) {
 
 }  // namespace
 
-int filerewind(int unit) {
+int fileRewind(int unit) {
   return withReadUnit(unit, [](UnitFile& u) {
     u.pos = 0;
     return kUnitOk;
   });
 }
 
-int filebackspace(int unit) {
+int fileBackspace(int unit) {
   return withReadUnit(unit, [](UnitFile& u) {
     if (u.pos == 0) return kUnitOk;
     // The previous line ends at pos-1 (its LF) or, for a last line without LF, at pos.
@@ -343,9 +343,9 @@ int readLine(int unit, int columns, bool pad, std::string& out) {
 
 }  // namespace
 
-int filereadline(int unit, int columns, std::string& out) { return readLine(unit, columns, true, out); }
+int fileReadLine(int unit, int columns, std::string& out) { return readLine(unit, columns, true, out); }
 
-int filereadlinecut(int unit, int columns, std::string& out) { return readLine(unit, columns, false, out); }
+int fileReadLineCut(int unit, int columns, std::string& out) { return readLine(unit, columns, false, out); }
 
 namespace {
 
@@ -379,7 +379,7 @@ int withWriteUnit(int unit, WriteFn&& write) {
 
 }  // namespace
 
-int filewriteline(int unit, std::string_view text) {
+int fileWriteLine(int unit, std::string_view text) {
   return withWriteUnit(unit, [text](UnitFile& u) { return writeOneLine(u, text); });
 }
 
@@ -404,14 +404,14 @@ bool existfortdotfileunit(int unit) {
   return base == "fort." + std::to_string(unit);
 }
 
-bool fileisopen(int unit) { return lookup(unit) != nullptr; }
+bool fileIsOpen(int unit) { return lookup(unit) != nullptr; }
 
 std::string filename(int unit) {
   std::shared_ptr<UnitFile> u = lookup(unit);
   return u != nullptr ? u->name : std::string();
 }
 
-int fileflag(int unit) {
+int fileFlag(int unit) {
   std::shared_ptr<UnitFile> u = lookup(unit);
   return u != nullptr ? u->flag : 0;
 }

@@ -21,7 +21,7 @@ constexpr int kOpenWrite = 0;   // write a new file, replacing an existing one
 constexpr int kOpenRead = 1;    // read an existing file
 constexpr int kOpenAppend = 2;  // write at the end of a file, creating it when missing
 
-// Result codes of the unit routines (filereadline also returns kUnitEnd at the end of the file).
+// Result codes of the unit routines (fileReadLine also returns kUnitEnd at the end of the file).
 constexpr int kUnitOk = 0;
 constexpr int kUnitEnd = -1;
 constexpr int kUnitBadNumber = 1;    // unit outside the range the routine takes
@@ -33,7 +33,7 @@ constexpr int kUnitIoError = 6;      // the system refused a read, write or clos
 constexpr int kUnitBadArgument = 7;  // bad open mode or column count
 constexpr int kUnitNoneFree = 8;     // fileopenmt: all units 100-999 are in use
 
-// Longest file name taken (after trimming blanks) and widest line filereadline gives.
+// Longest file name taken (after trimming blanks) and widest line fileReadLine gives.
 constexpr size_t kFileNameLength = 512;
 constexpr int kMaxLineColumns = 65536;
 
@@ -48,32 +48,32 @@ int fileopen(int unit, std::string_view fileName, int mode, int flag = 0);
 void fileopenmt(std::string_view fileName, int mode, int& unit, int& status);
 // Disconnects the unit (a file being written is flushed and closed; a failing close gives
 // kUnitIoError). kUnitNotOpen when nothing is connected.
-int fileclose(int unit);
+int fileClose(int unit);
 // A read unit goes back to its first line. kUnitWrongMode for a write unit.
-int filerewind(int unit);
+int fileRewind(int unit);
 // A read unit steps back one line: the next read gives the line before the current position again
 // (after the end of the file, the last line). At the first line nothing changes.
-int filebackspace(int unit);
+int fileBackspace(int unit);
 // Reads the next line into out as exactly columns characters (1 to kMaxLineColumns): blank padded or
 // cut. The line end is LF or CR LF; a NUL in the line becomes a blank. Returns kUnitOk, kUnitEnd at
 // the end of the file (out all blanks), or an error code (out all blanks).
-int filereadline(int unit, int columns, std::string& out);
+int fileReadLine(int unit, int columns, std::string& out);
 // The same without padding: the line as it stands, cut to columns characters (out is empty at the
 // end of the file or on an error). Readers that take only some columns of long lines use it.
-int filereadlinecut(int unit, int columns, std::string& out);
+int fileReadLineCut(int unit, int columns, std::string& out);
 // Writes text as one line of a write unit, followed by a line end. A LF, CR or NUL inside the text is
 // written as a blank, so one call always writes one line.
-int filewriteline(int unit, std::string_view text);
-// Writes each text as one line, as filewriteline does, with one look-up of the unit for them all;
+int fileWriteLine(int unit, std::string_view text);
+// Writes each text as one line, as fileWriteLine does, with one look-up of the unit for them all;
 // stops at the first line that cannot be written and returns its code.
 int filewritelines(int unit, std::span<const std::string_view> lines);
 // True when the unit is connected to a file whose name (its last path component) is exactly "fort."
 // followed by the unit number, the default name such a unit has when nobody opened it by name.
 bool existfortdotfileunit(int unit);
 // True when a file is connected to the unit; the connected file's name as opened (empty when none).
-bool fileisopen(int unit);
+bool fileIsOpen(int unit);
 std::string filename(int unit);
 // The flag passed to fileopen for the unit (0 when none or not open).
-int fileflag(int unit);
+int fileFlag(int unit);
 
 }  // namespace basalon

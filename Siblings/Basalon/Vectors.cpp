@@ -121,12 +121,12 @@ int minv(const double* a, int n, double* ainv) {
 
 void lta2sqrmtx(const double* lta, int n, double* sq) {
   for (int i = 0; i < n; ++i)
-    for (int j = 0; j <= i; ++j) sq[i * n + j] = sq[j * n + i] = lta[ltaindex(i, j)];
+    for (int j = 0; j <= i; ++j) sq[i * n + j] = sq[j * n + i] = lta[ltaIndex(i, j)];
 }
 
 void sqrmtx2lta(const double* sq, int n, double* lta) {
   for (int i = 0; i < n; ++i)
-    for (int j = 0; j <= i; ++j) lta[ltaindex(i, j)] = sq[i * n + j];
+    for (int j = 0; j <= i; ++j) lta[ltaIndex(i, j)] = sq[i * n + j];
 }
 
 }  // namespace basalon

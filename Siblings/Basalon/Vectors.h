@@ -37,6 +37,6 @@ int minv(const double* a, int n, double* ainv);
 void lta2sqrmtx(const double* lta, int n, double* sq);
 void sqrmtx2lta(const double* sq, int n, double* lta);
 // Index into the packed lower triangle of element (row i, column j), 0-based, either order.
-constexpr int ltaindex(int i, int j) { return i >= j ? i * (i + 1) / 2 + j : j * (j + 1) / 2 + i; }
+constexpr int ltaIndex(int i, int j) { return i >= j ? i * (i + 1) / 2 + j : j * (j + 1) / 2 + i; }
 
 }  // namespace basalon

@@ -112,13 +112,13 @@ void jul2mmdd(int year, int dayOfYear, int& month, int& day) {
   }
 }
 
-double ymdhms2ds50(int year, int month, int day, int hour, int minute, double seconds) {
+double ymdhmsToDs50(int year, int month, int day, int hour, int minute, double seconds) {
   const int doy = mmdd2jul(year, month, day);
   if (doy == 0) return 0.0;
   return tcomps2utc(doy, hour, minute, seconds, year);
 }
 
-void ds502ymdhms(double ds50, int& year, int& month, int& day, int& hour, int& minute, double& seconds) {
+void ds50ToYmdhms(double ds50, int& year, int& month, int& day, int& hour, int& minute, double& seconds) {
   int doy = 0;
   detail::ClockFields f;
   if (!detail::fieldsOfDs50(ds50, 3, f)) {
@@ -134,10 +134,10 @@ void ds502ymdhms(double ds50, int& year, int& month, int& day, int& hour, int& m
   seconds = static_cast<double>(f.secondTicks) / static_cast<double>(f.ticksPerSecond);
 }
 
-double ds502jd(double ds50) { return ds50 + kJulianDateAtDs50Zero; }
-double jd2ds50(double jd) { return jd - kJulianDateAtDs50Zero; }
-double ds502mjd(double ds50) { return ds50 + kModifiedJulianDateAtDs50Zero; }
-double mjd2ds50(double mjd) { return mjd - kModifiedJulianDateAtDs50Zero; }
+double ds50ToJd(double ds50) { return ds50 + kJulianDateAtDs50Zero; }
+double jdToDs50(double jd) { return jd - kJulianDateAtDs50Zero; }
+double ds50ToMjd(double ds50) { return ds50 + kModifiedJulianDateAtDs50Zero; }
+double mjdToDs50(double mjd) { return mjd - kModifiedJulianDateAtDs50Zero; }
 
 void dyklok(double ds50, int decimals, int& year, int& dayOfYear, int& hour, int& minute, double& seconds) {
   detail::ClockFields f;

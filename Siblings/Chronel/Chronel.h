@@ -32,15 +32,15 @@ int mmdd2jul(int year, int month, int day);
 void jul2mmdd(int year, int dayOfYear, int& month, int& day);
 
 // DS50 of a calendar date and time (Gregorian calendar, year of four or two digits).
-double ymdhms2ds50(int year, int month, int day, int hour, int minute, double seconds);
+double ymdhmsToDs50(int year, int month, int day, int hour, int minute, double seconds);
 // Calendar date and time of a DS50 time, seconds rounded to the millisecond.
-void ds502ymdhms(double ds50, int& year, int& month, int& day, int& hour, int& minute, double& seconds);
+void ds50ToYmdhms(double ds50, int& year, int& month, int& day, int& hour, int& minute, double& seconds);
 
 // Julian date and modified Julian date of a DS50 time, and back.
-double ds502jd(double ds50);
-double jd2ds50(double jd);
-double ds502mjd(double ds50);
-double mjd2ds50(double mjd);
+double ds50ToJd(double ds50);
+double jdToDs50(double jd);
+double ds50ToMjd(double ds50);
+double mjdToDs50(double mjd);
 
 // Year, day of year, hour, minute and seconds of a DS50 time. The time is rounded to the
 // microsecond first, so the seconds never read 60 and a carry moves into the minute.
@@ -68,20 +68,20 @@ std::string ds50todate15(double ds50);
 // "YYYYDDDHHMMSS.SSS" (four-digit year), rounded to the millisecond.
 std::string ds50toyydate15(double ds50);
 // "YYYY/DDD HHMM SS.SSS", rounded to the millisecond.
-std::string ds50todate20(double ds50);
+std::string ds50ToDate20(double ds50);
 
 // ---- Time systems ---------------------------------------------------------------------------
 
 // TAI - UTC in seconds at a UTC time, from the built-in leap-second table (10 s before 1972).
-double taiminusutc(double ds50UTC);
+double taiMinusUtcSeconds(double ds50UTC);
 // TAI - UTC in seconds at a TAI time; the leap second itself belongs to the earlier offset.
-double taiminusutctai(double ds50TAI);
+double taiMinusUtcAtTai(double ds50TAI);
 
 double utc2tai(double ds50UTC);
 double tai2utc(double ds50TAI);
 // UT1 = UTC + (UT1 - UTC) of the loaded timing constants (0 when none are loaded).
 double utc2ut1(double ds50UTC);
-double tai2ut1(double ds50TAI);
+double taiToUt1(double ds50TAI);
 // Four times from one: [0] UTC, [1] UT1, [2] TAI, [3] TT (all DS50).
 void utc2types(double ds50UTC, double times[4]);
 void tai2types(double ds50TAI, double times[4]);
@@ -101,11 +101,11 @@ void gettconsttai(double ds50TAI, double tconst[6]);
 // "MJD UT1-UTC(s) xp(arcsec) yp(arcsec)", blanks or commas between fields, "#" starts a comment.
 // 0 on success; kResultFail (table kept, one trace-log line naming the line) for an unopenable file,
 // an unreadable or implausible day (see TimingConstants.cpp), days not increasing or no data line.
-int loadtconfile(std::string_view fileName);
+int loadTimeConstFile(std::string_view fileName);
 // Forgets the loaded timing constants.
-void cleartconst();
+void clearTimeConstants();
 // Number of days in the loaded table.
-int tconstcount();
+int timeConstCount();
 
 // ---- Greenwich angle ------------------------------------------------------------------------
 
@@ -123,7 +123,7 @@ struct SplitTime {
 
 SplitTime tosplittai(double ds50TAI);
 // The split time back as one DS50 value.
-double fromsplit(const SplitTime& t);
+double fromSplit(const SplitTime& t);
 // t + seconds.
 SplitTime plus(const SplitTime& t, double seconds);
 // a - b in seconds.

@@ -58,7 +58,7 @@ double ChronelDTGToUTC(const char dtg[20]) {
 }
 
 void ChronelUTCToDTG20(double ds50UTC, char dtg20[20]) {
-  groupToHost("ChronelUTCToDTG20", ds50UTC, dtg20, chronel::ds50todate20);
+  groupToHost("ChronelUTCToDTG20", ds50UTC, dtg20, chronel::ds50ToDate20);
 }
 
 void ChronelUTCToDTG17(double ds50UTC, char dtg17[20]) {
@@ -85,7 +85,7 @@ double ChronelThetaGrnwch(double ds50UT1, int32_t fk) {
 
 int32_t ChronelLoadTimeConstFile(const char fileName[512]) {
   if (!basalon::nonNull("ChronelLoadTimeConstFile", fileName)) return kResultFail;
-  return chronel::loadtconfile(basalon::hostText(fileName, basalon::kFileNameWidth));
+  return chronel::loadTimeConstFile(basalon::hostText(fileName, basalon::kFileNameWidth));
 }
 
 void ChronelGetTimeConsts(double ds50UTC, double tconst[6]) {

@@ -267,6 +267,6 @@ double dtg2ds50utc(std::string_view text) {
 
 std::string ds50todate15(double ds50) { return formatGroup(ds50, GroupForm::k15); }
 std::string ds50toyydate15(double ds50) { return formatGroup(ds50, GroupForm::k17); }
-std::string ds50todate20(double ds50) { return formatGroup(ds50, GroupForm::k20); }
+std::string ds50ToDate20(double ds50) { return formatGroup(ds50, GroupForm::k20); }
 
 }  // namespace chronel

@@ -27,7 +27,7 @@ SplitTime tosplittai(double ds50TAI) {
   return normalised(days, ds50TAI - days);
 }
 
-double fromsplit(const SplitTime& t) { return t.days + t.frac; }
+double fromSplit(const SplitTime& t) { return t.days + t.frac; }
 
 SplitTime plus(const SplitTime& t, double seconds) {
   // Whole days of the increment go to the day count directly, the rest into the fraction.

@@ -35,7 +35,7 @@ const LeapTable& leapTable() {
   static const LeapTable table = [] {
     LeapTable t;
     for (size_t i = 0; i < kLeapSteps.size(); ++i) {
-      t.startUtc[i] = ymdhms2ds50(kLeapSteps[i].year, kLeapSteps[i].month, 1, 0, 0, 0.0);
+      t.startUtc[i] = ymdhmsToDs50(kLeapSteps[i].year, kLeapSteps[i].month, 1, 0, 0, 0.0);
       t.startTai[i] = t.startUtc[i] + kLeapSteps[i].taiMinusUtc / kSecondsPerDay;
     }
     return t;
@@ -58,17 +58,17 @@ int stepAt(const std::array<double, kLeapSteps.size()>& starts, double t) {
 
 }  // namespace
 
-double taiminusutc(double ds50UTC) {
+double taiMinusUtcSeconds(double ds50UTC) {
   const int i = stepAt(leapTable().startUtc, ds50UTC);
   return kLeapSteps[i < 0 ? 0 : i].taiMinusUtc;
 }
 
-double taiminusutctai(double ds50TAI) {
+double taiMinusUtcAtTai(double ds50TAI) {
   const int i = stepAt(leapTable().startTai, ds50TAI);
   return kLeapSteps[i < 0 ? 0 : i].taiMinusUtc;
 }
 
-double utc2tai(double ds50UTC) { return ds50UTC + taiminusutc(ds50UTC) / kSecondsPerDay; }
+double utc2tai(double ds50UTC) { return ds50UTC + taiMinusUtcSeconds(ds50UTC) / kSecondsPerDay; }
 
 double tai2utc(double ds50TAI) {
   const LeapTable& t = leapTable();
@@ -85,7 +85,7 @@ double tai2utc(double ds50TAI) {
 
 double utc2ut1(double ds50UTC) { return ds50UTC + detail::timingAt(ds50UTC).ut1MinusUtc / kSecondsPerDay; }
 
-double tai2ut1(double ds50TAI) { return utc2ut1(tai2utc(ds50TAI)); }
+double taiToUt1(double ds50TAI) { return utc2ut1(tai2utc(ds50TAI)); }
 
 void utc2types(double ds50UTC, double times[4]) {
   const double tai = utc2tai(ds50UTC);

@@ -84,11 +84,11 @@ int fail(const std::string& message) { return basalon::fail(message); }
 
 }  // namespace
 
-int loadtconfile(std::string_view fileName) {
+int loadTimeConstFile(std::string_view fileName) {
   const std::string name(fileName);
   std::ifstream in(name, std::ios::binary);
   if (name.empty() || !in)
-    return fail("loadtconfile: Unable to open timing constants file \"" + name + "\".");
+    return fail("loadTimeConstFile: Unable to open timing constants file \"" + name + "\".");
 
   std::vector<TimingDay> days;
   std::vector<double> fields;
@@ -97,41 +97,41 @@ int loadtconfile(std::string_view fileName) {
   while (std::getline(in, line)) {
     ++lineNo;
     const std::string where = " at line " + std::to_string(lineNo) + " of \"" + name + "\".";
-    if (line.size() > kMaxLineLength) return fail("loadtconfile: Line too long" + where);
+    if (line.size() > kMaxLineLength) return fail("loadTimeConstFile: Line too long" + where);
     const size_t hash = line.find('#');
     if (!readNumbers(std::string_view(line).substr(0, hash), fields) ||
         (!fields.empty() && fields.size() != 4))
-      return fail("loadtconfile: Expected MJD, UT1-UTC, xp, yp" + where);
+      return fail("loadTimeConstFile: Expected MJD, UT1-UTC, xp, yp" + where);
     if (fields.empty()) continue;
     if (const char* why = implausible(fields[0], fields[1], fields[2], fields[3]))
-      return fail("loadtconfile: " + std::string(why) + where);
-    const double ds50 = mjd2ds50(fields[0]);
-    if (!days.empty() && !(ds50 > days.back().ds50)) return fail("loadtconfile: MJD not increasing" + where);
-    if (days.size() == kMaxDays) return fail("loadtconfile: Too many days" + where);
-    days.push_back({ds50, fields[1] - taiminusutc(ds50), fields[2], fields[3]});
+      return fail("loadTimeConstFile: " + std::string(why) + where);
+    const double ds50 = mjdToDs50(fields[0]);
+    if (!days.empty() && !(ds50 > days.back().ds50)) return fail("loadTimeConstFile: MJD not increasing" + where);
+    if (days.size() == kMaxDays) return fail("loadTimeConstFile: Too many days" + where);
+    days.push_back({ds50, fields[1] - taiMinusUtcSeconds(ds50), fields[2], fields[3]});
   }
-  if (in.bad()) return fail("loadtconfile: Read error in \"" + name + "\".");
-  if (days.empty()) return fail("loadtconfile: No timing constants in \"" + name + "\".");
+  if (in.bad()) return fail("loadTimeConstFile: Read error in \"" + name + "\".");
+  if (days.empty()) return fail("loadTimeConstFile: No timing constants in \"" + name + "\".");
 
   const size_t count = days.size();
-  const double first = ds502mjd(days.front().ds50), last = ds502mjd(days.back().ds50);
+  const double first = ds50ToMjd(days.front().ds50), last = ds50ToMjd(days.back().ds50);
   {
     std::unique_lock lock(g_tableMutex);
     g_table.swap(days);
     g_loaded.store(true, std::memory_order_release);
   }
-  basalon::traceloginfo("loadtconfile: " + std::to_string(count) + " days of timing constants loaded, MJD " +
+  basalon::traceloginfo("loadTimeConstFile: " + std::to_string(count) + " days of timing constants loaded, MJD " +
                         std::to_string(first) + " to " + std::to_string(last) + ".");
   return basalon::kResultOk;
 }
 
-void cleartconst() {
+void clearTimeConstants() {
   std::unique_lock lock(g_tableMutex);
   g_table.clear();
   g_loaded.store(false, std::memory_order_release);
 }
 
-int tconstcount() {
+int timeConstCount() {
   std::shared_lock lock(g_tableMutex);
   return static_cast<int>(g_table.size());
 }
@@ -175,7 +175,7 @@ TimingValues timingAt(double ds50UTC) {
       v.source = 1.0;
     }
   }
-  v.ut1MinusUtc = ut1MinusTai + taiminusutc(ds50UTC);
+  v.ut1MinusUtc = ut1MinusTai + taiMinusUtcSeconds(ds50UTC);
   return v;
 }
 
@@ -183,7 +183,7 @@ TimingValues timingAt(double ds50UTC) {
 
 void gettconst(double ds50UTC, double tconst[6]) {
   const detail::TimingValues v = detail::timingAt(ds50UTC);
-  tconst[0] = taiminusutc(ds50UTC);
+  tconst[0] = taiMinusUtcSeconds(ds50UTC);
   tconst[1] = v.ut1MinusUtc;
   tconst[2] = v.ut1Rate;
   tconst[3] = v.source;

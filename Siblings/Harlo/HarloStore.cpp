@@ -63,10 +63,10 @@ int32_t HarloTreeTraits::writeRecord(const Record& rec, int32_t unit) {
   std::vector<std::string> lines;
   if (!harloToLines(rec, lines)) return basalon::kResultFail;
   for (const auto& l : lines)
-    if (basalon::filewriteline(unit, l) != 0) return basalon::kResultFail;
+    if (basalon::fileWriteLine(unit, l) != 0) return basalon::kResultFail;
   const size_t n = std::min(rec.maneuvers.size(), static_cast<size_t>(std::max(rec.numManeuvers, 0)));
   for (size_t i = 0; i < n; ++i)
-    if (basalon::filewriteline(unit, basalon::trimright(rec.maneuvers[i])) != 0) return basalon::kResultFail;
+    if (basalon::fileWriteLine(unit, basalon::trimRight(rec.maneuvers[i])) != 0) return basalon::kResultFail;
   return 0;
 }
 

@@ -19,7 +19,7 @@ std::string tripleLine(std::string_view tag, double a, double b, double c, bool&
   std::string line(tag);
   for (double v : {a, b, c}) {
     ok = ok && harloWritable(v);
-    line += basalon::fmte(v, kFieldWidth, kDigits);
+    line += basalon::formatE(v, kFieldWidth, kDigits);
   }
   return line;
 }
@@ -28,7 +28,7 @@ bool readTriple(std::string_view line, std::string_view tag, double out[3]) {
   if (line.substr(0, tag.size()) != tag) return false;
   for (int k = 0; k < 3; ++k) {
     bool blank = false;
-    if (basalon::readrealfield(line, kFirstValueColumn + k * kFieldWidth, kFieldWidth, out[k], &blank) !=
+    if (basalon::readRealField(line, kFirstValueColumn + k * kFieldWidth, kFieldWidth, out[k], &blank) !=
             basalon::kFieldOk ||
         blank)
       return false;
@@ -38,7 +38,7 @@ bool readTriple(std::string_view line, std::string_view tag, double out[3]) {
 
 // Columns first..first+width-1 of a line, blank padded where the line is shorter.
 std::string textField(std::string_view line, int first, int width) {
-  std::string s(basalon::fieldcols(line, first, width));
+  std::string s(basalon::fieldColumns(line, first, width));
   s.resize(static_cast<size_t>(width), ' ');
   return s;
 }
@@ -59,15 +59,15 @@ bool harloToLines(const SpVecRecord& rec, std::vector<std::string>& lines) {
   lines.clear();
   bool ok = rec.satNum >= 0 && rec.satNum <= 999999999;
   std::string l1(kTag1);
-  l1 += basalon::fmti(rec.satNum, 9);
+  l1 += basalon::formatI(rec.satNum, 9);
   l1 += ' ';
   l1 += textField(rec.designator, 1, static_cast<int>(kDesignatorLen));
   l1 += ' ';
   l1 += textField(rec.epoch, 1, static_cast<int>(kEpochLen));
   l1 += ' ';
-  l1 += basalon::fmti(rec.revNum, 10);
+  l1 += basalon::formatI(rec.revNum, 10);
   l1 += ' ';
-  l1 += basalon::fmti(rec.elsetNum, 10);
+  l1 += basalon::formatI(rec.elsetNum, 10);
   std::string l2 = tripleLine(kTag2, rec.pos[0], rec.pos[1], rec.pos[2], ok);
   std::string l3 = tripleLine(kTag3, rec.vel[0], rec.vel[1], rec.vel[2], ok);
   std::string l4 = tripleLine(kTag4, rec.ballisticCoef, rec.srpCoef, rec.edr, ok);
@@ -85,14 +85,14 @@ int harloFromLines(const std::vector<std::string_view>& lines, SpVecRecord& rec,
   if (l1.substr(0, kTag1.size()) != kTag1) return fail(message, "line 1 does not start with \"SPVEC1 \".");
   SpVecRecord r;
   bool blank = false;
-  if (basalon::readintfield(l1, 8, 9, r.satNum, &blank) != basalon::kFieldOk || blank || r.satNum < 0)
+  if (basalon::readIntField(l1, 8, 9, r.satNum, &blank) != basalon::kFieldOk || blank || r.satNum < 0)
     return fail(message, "bad satellite number.");
   r.designator = textField(l1, 18, static_cast<int>(kDesignatorLen));
   r.epoch = textField(l1, 27, static_cast<int>(kEpochLen));
   if (!(chronel::dtgtods50(r.epoch) > 0.0)) return fail(message, "bad epoch \"" + r.epoch + "\".");
-  if (basalon::readintfield(l1, 45, 10, r.revNum) != basalon::kFieldOk)
+  if (basalon::readIntField(l1, 45, 10, r.revNum) != basalon::kFieldOk)
     return fail(message, "bad revolution number.");
-  if (basalon::readintfield(l1, 56, 10, r.elsetNum) != basalon::kFieldOk)
+  if (basalon::readIntField(l1, 56, 10, r.elsetNum) != basalon::kFieldOk)
     return fail(message, "bad element set number.");
   double v[3];
   if (!readTriple(lines[1], kTag2, v)) return fail(message, "bad position line.");

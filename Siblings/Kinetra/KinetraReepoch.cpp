@@ -173,8 +173,8 @@ void reepochTleRecord(const lineset::TleRecord& tle, double newEpoch, lineset::T
   const int rc = orig.propagate((epoch1 - orig.record().epoch) * 1440.0, st);
   if (rc != kSgp4Ok) {
     code = rc;
-    basalon::tracelogerror("reepochtle: SGP4 error code " + basalon::fmti0(rc) + " for satellite " +
-                           basalon::fmti0(tle.satNum) + " at the new epoch.");
+    basalon::tracelogerror("reepochtle: SGP4 error code " + basalon::formatI0(rc) + " for satellite " +
+                           basalon::formatI0(tle.satNum) + " at the new epoch.");
     return;
   }
   // First guess: the model's mean elements at the new epoch, the Kozai mean motion scaled by the
@@ -182,7 +182,7 @@ void reepochTleRecord(const lineset::TleRecord& tle, double newEpoch, lineset::T
   const double nKozai = st.meanN * orig.record().noKozai / orig.record().no;
   Vec6 q = toEqui(nKozai, st.meanE, st.meanI, st.meanNode, st.meanArgp, st.meanM);
   if (!fit(q, next, st.pos, st.vel)) {
-    code = basalon::fail("reepochtle: The mean elements of satellite " + basalon::fmti0(tle.satNum) +
+    code = basalon::fail("reepochtle: The mean elements of satellite " + basalon::formatI0(tle.satNum) +
                          " at the new epoch did not converge.");
     return;
   }

@@ -69,7 +69,7 @@ bool detachDma(int64_t satKey) {
   delete static_cast<SharedObj*>(block->attach1);
   block->attach1 = nullptr;
   gDmaKeys.erase(satKey);
-  if (block->rec == nullptr && block->attach2 == nullptr) basalon::dmafree(block);
+  if (block->rec == nullptr && block->attach2 == nullptr) basalon::dmaFree(block);
   return true;
 }
 
@@ -104,16 +104,16 @@ void propagateState(const Sgp4Obj& obj, double time, int32_t timeType, planix::B
       break;
     default:
       code = basalon::kResultFail;
-      logError(std::string(routine) + ": Invalid time type " + basalon::fmti0(timeType) + ".");
+      logError(std::string(routine) + ": Invalid time type " + basalon::formatI0(timeType) + ".");
       return;
   }
   Sgp4State st;
   const int rc = obj.propagateFromEpoch(mse, st);
   if (rc != kSgp4Ok) {
     code = rc;
-    logError(std::string(routine) + ": SGP4 error code " + basalon::fmti0(rc) + " for satellite " +
-             basalon::fmti0(static_cast<int64_t>(obj.slot(kSatNum))) + " at " +
-             std::string(basalon::trim(basalon::fmtf(mse, 20, 6))) + " minutes since epoch.");
+    logError(std::string(routine) + ": SGP4 error code " + basalon::formatI0(rc) + " for satellite " +
+             basalon::formatI0(static_cast<int64_t>(obj.slot(kSatNum))) + " at " +
+             std::string(basalon::trim(basalon::formatF(mse, 20, 6))) + " minutes since epoch.");
     return;
   }
   toStateRecord(obj, st, out, content);
@@ -126,8 +126,8 @@ Sgp4Tree& Sgp4Store() { return gSgp4Tree; }
 
 void Sgp4TreeTraits::sortString(const Record& rec, char out[32]) {
   std::memset(out, ' ', 32);
-  if (!basalon::writeim(out, 9, 9, static_cast<int64_t>(rec.obj.slot(kSatNum)))) std::memset(out, '*', 9);
-  basalon::writef(out + 9, 16, 9, rec.obj.slot(kEpoch));
+  if (!basalon::writeIm(out, 9, 9, static_cast<int64_t>(rec.obj.slot(kSatNum)))) std::memset(out, '*', 9);
+  basalon::writeF(out + 9, 16, 9, rec.obj.slot(kEpoch));
 }
 
 int32_t gpsatinit(int64_t satKey) {
@@ -139,14 +139,14 @@ int32_t gpsatinit(int64_t satKey) {
   }
   if (!sgp4Type(tle.eltType)) {
     logError("gpsatinit: satKey " + keyField(satKey) + " is not an SGP4 element set (type " +
-             basalon::fmti0(tle.eltType) + ").");
+             basalon::formatI0(tle.eltType) + ").");
     return basalon::kResultFail;
   }
   Sgp4Obj obj;
   const int rc = initFromTle(tle, obj);
   if (rc != kSgp4Ok) {
     logError("gpsatinit: SGP4 initialisation of satKey " + keyField(satKey) + " failed with code " +
-             basalon::fmti0(rc) + ".");
+             basalon::formatI0(rc) + ".");
     return rc;
   }
   std::lock_guard<std::mutex> writer(gWriterLock);
@@ -164,7 +164,7 @@ int32_t gpsatinit(int64_t satKey) {
     gDmaKeys.insert(satKey);
     return 0;
   }
-  if (basalon::effectivekeymode() == 1) {
+  if (basalon::effectiveKeyMode() == 1) {
     // The tree would file the object under a new DMA key: keep it beside the tree instead.
     SideLock guard(gSideLock);
     gSide[satKey] = std::make_shared<Sgp4Obj>(std::move(obj));
@@ -312,14 +312,14 @@ void kinetra_obj(const Sgp4Obj& obj, double time, int32_t timeType, planix::Brev
 int32_t inittlegp(const lineset::TleRecord& tle, Sgp4Obj& obj) {
   obj.release();
   if (!sgp4Type(tle.eltType)) {
-    logError("inittlegp: Satellite " + basalon::fmti0(tle.satNum) + " is not an SGP4 element set (type " +
-             basalon::fmti0(tle.eltType) + ").");
+    logError("inittlegp: Satellite " + basalon::formatI0(tle.satNum) + " is not an SGP4 element set (type " +
+             basalon::formatI0(tle.eltType) + ").");
     return basalon::kResultFail;
   }
   const int rc = initFromTle(tle, obj);
   if (rc != kSgp4Ok)
-    logError("inittlegp: SGP4 initialisation of satellite " + basalon::fmti0(tle.satNum) +
-             " failed with code " + basalon::fmti0(rc) + ".");
+    logError("inittlegp: SGP4 initialisation of satellite " + basalon::formatI0(tle.satNum) +
+             " failed with code " + basalon::formatI0(rc) + ".");
   return rc;
 }
 

@@ -38,8 +38,8 @@ double tleEpochDs50(int year, double dayOfYear) {
   const double minute = std::floor(temp);
   const double sec = (temp - minute) * 60.0;
   const double jd =
-      chronel::ds502jd(chronel::yrdays2ds50(year, whole)) + ((sec / 60.0 + minute) / 60.0 + hour) / 24.0;
-  return chronel::jd2ds50(jd);
+      chronel::ds50ToJd(chronel::yrdays2ds50(year, whole)) + ((sec / 60.0 + minute) / 60.0 + hour) / 24.0;
+  return chronel::jdToDs50(jd);
 }
 
 }  // namespace

@@ -90,5 +90,5 @@ int32_t LinesetSaveFile(const char fileName[512], int32_t saveMode, int32_t save
   basalon::fileopenmt(name, saveMode == 0 ? basalon::kOpenWrite : basalon::kOpenAppend, unit, status);
   if (status != 0) return status;
   lineset::tlewritelines(unit, saveForm);
-  return basalon::fileclose(unit);
+  return basalon::fileClose(unit);
 }

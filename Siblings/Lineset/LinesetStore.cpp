@@ -33,13 +33,13 @@ int32_t writeSet(const TleRecord& rec, int32_t unit, int32_t saveForm) {
   std::string l1, l2;
   writeTle(rec, l1, l2);
   if (l1.empty() || l2.empty()) return basalon::kResultFail;
-  if (saveForm == 1 && !rec.name.empty() && basalon::filewriteline(unit, rec.name) != 0)
+  if (saveForm == 1 && !rec.name.empty() && basalon::fileWriteLine(unit, rec.name) != 0)
     return basalon::kResultFail;
-  if (basalon::filewriteline(unit, l1) != 0 || basalon::filewriteline(unit, l2) != 0)
+  if (basalon::fileWriteLine(unit, l1) != 0 || basalon::fileWriteLine(unit, l2) != 0)
     return basalon::kResultFail;
   const size_t n = std::min(rec.maneuvers.size(), static_cast<size_t>(std::max(rec.numManeuvers, 0)));
   for (size_t i = 0; i < n; ++i)
-    if (basalon::filewriteline(unit, basalon::trimright(rec.maneuvers[i])) != 0) return basalon::kResultFail;
+    if (basalon::fileWriteLine(unit, basalon::trimRight(rec.maneuvers[i])) != 0) return basalon::kResultFail;
   return 0;
 }
 
@@ -61,7 +61,7 @@ bool writeImplied(double v, char out[8]) {
   }
   if (e < -9 || e > 9) return false;
   out[0] = v < 0.0 && digits != 0 ? '-' : ' ';
-  basalon::writeim(out + 1, 5, 5, digits);
+  basalon::writeIm(out + 1, 5, 5, digits);
   out[6] = e < 0 ? '-' : '+';
   out[7] = static_cast<char>('0' + std::abs(e));
   return true;
@@ -74,12 +74,12 @@ bool writeNdot(double v, char out[10]) {
   if (k >= 100000000) return false;
   out[0] = v < 0.0 && k != 0 ? '-' : ' ';
   out[1] = '.';
-  return basalon::writeim(out + 2, 8, 8, k);
+  return basalon::writeIm(out + 2, 8, 8, k);
 }
 
 // Fw.d with the leading blanks turned into zeros (the epoch day "079.25058051").
 bool writeZeroPadded(char* out, int w, int d, double v) {
-  if (!basalon::writef(out, w, d, v)) return false;
+  if (!basalon::writeF(out, w, d, v)) return false;
   for (int i = 0; i < w && out[i] == ' '; ++i) out[i] = '0';
   return true;
 }
@@ -135,7 +135,7 @@ int64_t AddTleToMem(const TleRecord& rec) { return gTleTree.AddToMem(rec); }
 int64_t tleAddSatFrLines(std::string_view name, std::string_view line1, std::string_view line2) {
   TleRecord rec;
   std::string msg;
-  if (parseTle(name, basalon::trimright(line1), basalon::trimright(line2), rec, msg) != kTleOk) {
+  if (parseTle(name, basalon::trimRight(line1), basalon::trimRight(line2), rec, msg) != kTleOk) {
     logError("TleAddSatFrLines: " + msg);
     return -1;
   }
@@ -170,22 +170,22 @@ bool tleComposeLines(TleRecord& rec) {
   b[0] = '2';
   const int yy = rec.epochYear % 100;
   bool ok = rec.satNum >= 0 && rec.satNum <= 99999 && rec.epochYear >= 1957 && rec.epochYear <= 2056;
-  ok = ok && basalon::writeim(a + 2, 5, 5, rec.satNum) && basalon::writeim(b + 2, 5, 5, rec.satNum);
+  ok = ok && basalon::writeIm(a + 2, 5, 5, rec.satNum) && basalon::writeIm(b + 2, 5, 5, rec.satNum);
   a[7] = rec.classification;
   basalon::strtochararr(rec.designator, a + 9, 8);
-  ok = ok && basalon::writeim(a + 18, 2, 2, yy) && writeZeroPadded(a + 20, 12, 8, rec.epochDay);
+  ok = ok && basalon::writeIm(a + 18, 2, 2, yy) && writeZeroPadded(a + 20, 12, 8, rec.epochDay);
   const bool spOrXp = rec.eltType == kEltTleSp || rec.eltType == kEltTleXp;
   ok = ok && writeNdot(rec.nDotOver2, a + 33);
   ok = ok && writeImplied(spOrXp ? rec.dragA : rec.nDDotOver6, a + 44);
   ok = ok && writeImplied(spOrXp ? rec.dragC : rec.dragB, a + 53);
   a[62] = rec.ephemType;
-  ok = ok && basalon::writei(a + 64, 4, rec.elsetNum % 10000);
-  ok = ok && basalon::writef(b + 8, 8, 4, rec.incl) && basalon::writef(b + 17, 8, 4, rec.node);
+  ok = ok && basalon::writeI(a + 64, 4, rec.elsetNum % 10000);
+  ok = ok && basalon::writeF(b + 8, 8, 4, rec.incl) && basalon::writeF(b + 17, 8, 4, rec.node);
   ok = ok && rec.ecc >= 0.0 && rec.ecc < 1.0 &&
-       basalon::writeim(b + 26, 7, 7, std::min<int64_t>(std::llround(rec.ecc * 1e7), 9999999));
-  ok = ok && basalon::writef(b + 34, 8, 4, rec.argPerigee) && basalon::writef(b + 43, 8, 4, rec.meanAnomaly);
+       basalon::writeIm(b + 26, 7, 7, std::min<int64_t>(std::llround(rec.ecc * 1e7), 9999999));
+  ok = ok && basalon::writeF(b + 34, 8, 4, rec.argPerigee) && basalon::writeF(b + 43, 8, 4, rec.meanAnomaly);
   ok =
-      ok && basalon::writef(b + 52, 11, 8, rec.meanMotion) && basalon::writei(b + 63, 5, rec.revNum % 100000);
+      ok && basalon::writeF(b + 52, 11, 8, rec.meanMotion) && basalon::writeI(b + 63, 5, rec.revNum % 100000);
   if (!ok) return false;
   a[68] = static_cast<char>('0' + tleChecksum(l1));
   b[68] = static_cast<char>('0' + tleChecksum(l2));

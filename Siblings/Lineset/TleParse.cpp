@@ -63,7 +63,7 @@ bool readInt(std::string_view field, bool blankIsZero, int32_t& out) {
   int64_t v = 0;
   bool blank = false;
   out = 0;
-  if (basalon::parseint(field, v, &blank) != basalon::kFieldOk) return false;
+  if (basalon::parseInt(field, v, &blank) != basalon::kFieldOk) return false;
   if (blank) return blankIsZero;
   if (v < INT32_MIN || v > INT32_MAX) return false;
   out = static_cast<int32_t>(v);
@@ -73,7 +73,7 @@ bool readInt(std::string_view field, bool blankIsZero, int32_t& out) {
 // Decimal field (Basalon's fixed-column reading); a blank field reads as 0 when allowed.
 bool readReal(std::string_view field, bool blankIsZero, double& out) {
   bool blank = false;
-  if (basalon::parsereal(field, out, &blank) != basalon::kFieldOk) return false;
+  if (basalon::parseReal(field, out, &blank) != basalon::kFieldOk) return false;
   return !blank || blankIsZero;
 }
 

@@ -51,17 +51,17 @@ const GeoConst* geoconstof(int model) {
 
 const GeoConst& genvgeo() { return *geoconstof(gModel.load()); }
 
-int setgeomodel(int model) {
+int setGeoModel(int model) {
   if (geoconstof(model) == nullptr) return basalon::kResultFail;
   gModel.store(model);
   return basalon::kResultOk;
 }
 
-int getgeomodel() { return gModel.load(); }
+int getGeoModel() { return gModel.load(); }
 
 int genvfk() { return gFk.load(); }
 int getenvfk() { return gFk.load(); }
-void setenvfk(int fk) { gFk.store(fk); }
+void setEnvFk(int fk) { gFk.store(fk); }
 int getfk(int model) { return model == 4 ? 4 : 5; }
 
 }  // namespace planix

@@ -16,7 +16,7 @@ struct GeoConst {
   double muKm;                  // gravitational parameter, km^3/s^2
 };
 
-// Constant-set codes for setgeomodel.
+// Constant-set codes for setGeoModel.
 constexpr int kWgs72 = 72;
 constexpr int kWgs84 = 84;
 constexpr int kEgm96 = 96;
@@ -29,15 +29,15 @@ extern const GeoConst egm96;
 // The current constant set (WGS-72 until changed); read afresh at each use.
 const GeoConst& genvgeo();
 // Chooses the current set by code (72, 84, 96); kResultOk, or kResultFail (no change, no line) if unknown.
-int setgeomodel(int model);
-int getgeomodel();
+int setGeoModel(int model);
+int getGeoModel();
 // The record of a model code, or null for an unknown code.
 const GeoConst* geoconstof(int model);
 
 // Fundamental-catalogue setting: 4 FK4, anything else FK5 (5 by default).
 int genvfk();
 int getenvfk();
-void setenvfk(int fk);
+void setEnvFk(int fk);
 // The catalogue number a setting stands for: 4 for FK4, 5 for everything else.
 int getfk(int model);
 

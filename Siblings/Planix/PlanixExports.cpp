@@ -12,12 +12,12 @@ void PlanixGetInfo(char infoStr[128]) {
 }
 
 int32_t PlanixSetGeoModel(int32_t model) {
-  if (planix::setgeomodel(model) != basalon::kResultOk)
+  if (planix::setGeoModel(model) != basalon::kResultOk)
     return basalon::failf("PlanixSetGeoModel: Unknown Earth constant set %d (72, 84 or 96)", model);
   return basalon::kResultOk;
 }
 
-int32_t PlanixGetGeoModel(void) { return planix::getgeomodel(); }
+int32_t PlanixGetGeoModel(void) { return planix::getGeoModel(); }
 
 void PlanixGetGeoConst(double geoConst[9]) {
   if (!basalon::nonNull("PlanixGetGeoConst", geoConst)) return;
@@ -27,6 +27,6 @@ void PlanixGetGeoConst(double geoConst[9]) {
                      geoConst);
 }
 
-void PlanixSetFK(int32_t fk) { planix::setenvfk(fk); }
+void PlanixSetFK(int32_t fk) { planix::setEnvFk(fk); }
 
 int32_t PlanixGetFK(void) { return planix::genvfk(); }

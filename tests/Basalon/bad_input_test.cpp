@@ -197,17 +197,17 @@ TEST(TraceLogLines, EveryMessageIsOnePrintableLineCutToTheWidth) {
   ASSERT_EQ(BasalonOpenLogFile(name.get()), 0);
 
   basalon::tracelogerror("first part\nsecond part");
-  EXPECT_EQ(basalon::lasterrormsg(), "first part\\nsecond part");
+  EXPECT_EQ(basalon::lastErrorMsg(), "first part\\nsecond part");
   basalon::tracelogerror(std::string("raw \x01 and \xFF bytes"));
-  EXPECT_EQ(basalon::lasterrormsg(), "raw \\x01 and \\xFF bytes");
+  EXPECT_EQ(basalon::lastErrorMsg(), "raw \\x01 and \\xFF bytes");
   const std::string longText(300, 'L');
   basalon::traceloginfo(longText);
-  EXPECT_EQ(basalon::lastinfomsg(), std::string(128, 'L'));
+  EXPECT_EQ(basalon::lastInfoMsg(), std::string(128, 'L'));
   auto msg = buffer(128, 'M');
   msg[5] = '\r';
   BasalonLogError(msg.get());  // a full 128-character host message with an escape grows past the width
-  EXPECT_EQ(basalon::lasterrormsg().size(), 128u);
-  EXPECT_EQ(basalon::lasterrormsg().substr(0, 8), "MMMMM\\rM");
+  EXPECT_EQ(basalon::lastErrorMsg().size(), 128u);
+  EXPECT_EQ(basalon::lastErrorMsg().substr(0, 8), "MMMMM\\rM");
   BasalonCloseLogFile();
 
   std::ifstream in(log);

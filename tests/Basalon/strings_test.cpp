@@ -81,7 +81,7 @@ TEST(Strings, Fx0toaxKeepsMostDigits) {
     const double v = mant(rng) * std::pow(10.0, expo(rng));
     const std::string s = fx0toax(v, 15);
     double back = 0.0;
-    ASSERT_EQ(parsereal(s, back), kFieldOk) << s;
+    ASSERT_EQ(parseReal(s, back), kFieldOk) << s;
     EXPECT_LE(std::fabs(back - v), 1e-7 * std::fabs(v)) << v << " -> " << s;
   }
 }

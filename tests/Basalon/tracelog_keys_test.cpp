@@ -27,7 +27,7 @@ TEST(TraceLog, LinesGoToTheOpenFileAndTheLastOnesCanBeRead) {
   fs::create_directories(dir);
   const fs::path log = dir / "trace.log";
   fs::remove(log);
-  const long errs = basalon::traceerrorcount(), infos = basalon::traceinfocount();
+  const long errs = basalon::traceErrorCount(), infos = basalon::traceInfoCount();
 
   char name[512];
   std::string s = log.string();
@@ -40,10 +40,10 @@ TEST(TraceLog, LinesGoToTheOpenFileAndTheLastOnesCanBeRead) {
   BasalonCloseLogFile();
   basalon::tracelogerror("after close");
 
-  EXPECT_EQ(basalon::traceerrorcount() - errs, 2);
-  EXPECT_EQ(basalon::traceinfocount() - infos, 1);
-  EXPECT_EQ(basalon::lasterrormsg(), "after close");
-  EXPECT_EQ(basalon::lastinfomsg(), "abc");
+  EXPECT_EQ(basalon::traceErrorCount() - errs, 2);
+  EXPECT_EQ(basalon::traceInfoCount() - infos, 1);
+  EXPECT_EQ(basalon::lastErrorMsg(), "after close");
+  EXPECT_EQ(basalon::lastInfoMsg(), "abc");
   const std::string text = readAll(log);
   EXPECT_NE(text.find("FindRec: search key doens't exist.\n"), std::string::npos);
   EXPECT_NE(text.find("abc\n"), std::string::npos);
@@ -58,21 +58,21 @@ TEST(TraceLog, BadLogFileNamesAreRefused) {
   char nul[512] = {};
   EXPECT_EQ(BasalonOpenLogFile(nul), 2);
   EXPECT_EQ(BasalonOpenLogFile(nullptr), 2);
-  EXPECT_EQ(basalon::openlogfile("/nonexistent-dir/x/trace.log"), 2);
+  EXPECT_EQ(basalon::openLogFile("/nonexistent-dir/x/trace.log"), 2);
   basalon::tracelogerror(nullptr, 5);  // no crash, an empty line
-  EXPECT_EQ(basalon::lasterrormsg(), "");
+  EXPECT_EQ(basalon::lastErrorMsg(), "");
 }
 
 TEST(KeyModes, EffectiveModeFollowsTheAllStoresSwitch) {
   basalon::elsetkeymodeset(1);
-  basalon::allkeymodeset(0);
-  basalon::useallkeymodeset(0);
-  EXPECT_EQ(basalon::effectivekeymode(), 1);
-  basalon::useallkeymodeset(1);
-  EXPECT_EQ(basalon::effectivekeymode(), 0);
+  basalon::allKeyModeSet(0);
+  basalon::useAllKeyModeSet(0);
+  EXPECT_EQ(basalon::effectiveKeyMode(), 1);
+  basalon::useAllKeyModeSet(1);
+  EXPECT_EQ(basalon::effectiveKeyMode(), 0);
   BasalonSetAllKeyMode(0, 0);
   BasalonSetElsetKeyMode(0);
-  EXPECT_EQ(basalon::effectivekeymode(), 0);
+  EXPECT_EQ(basalon::effectiveKeyMode(), 0);
   BasalonSetDupKeyMode(1);
   EXPECT_EQ(basalon::dupkeymodeget(), 1);
   BasalonSetDupKeyMode(0);
@@ -90,12 +90,12 @@ TEST(DmaKeys, BlockKeysAreMultiplesOfTenAndFreedBlocksAreNotFound) {
   EXPECT_EQ(b->elsetType, 5);
   EXPECT_EQ(b->attach1, nullptr);
   EXPECT_EQ(b->attach2, nullptr);
-  basalon::dmafree(b);
+  basalon::dmaFree(b);
   EXPECT_EQ(basalon::keytocptr(key), nullptr);
   EXPECT_EQ(basalon::keytocptr(key + 10 * 4096), nullptr);  // never a made-up address
   EXPECT_EQ(basalon::keytocptr(-10), nullptr);
   EXPECT_TRUE(basalon::isdma(-10));  // reported by stores as an invalid DMA key
-  basalon::dmafree(nullptr);
+  basalon::dmaFree(nullptr);
 }
 
 TEST(SatKeys, CreatedKeysAreNeverDmaKeysAndBumpingKeepsTheType) {

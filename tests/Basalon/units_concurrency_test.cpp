@@ -38,9 +38,9 @@ TEST(UnitsConcurrency, FreeUnitsAreNeverShared) {
         }
         if (holders[static_cast<size_t>(unit)].exchange(t + 1) != 0) ++sharedUnits;
         const std::string text = "thread " + std::to_string(t) + " round " + std::to_string(r);
-        if (filewriteline(unit, text) != kUnitOk) ++failures;
+        if (fileWriteLine(unit, text) != kUnitOk) ++failures;
         holders[static_cast<size_t>(unit)].store(0);
-        if (fileclose(unit) != kUnitOk) ++failures;
+        if (fileClose(unit) != kUnitOk) ++failures;
 
         fileopenmt(name, kOpenRead, unit, status);
         if (status != kUnitOk) {
@@ -49,11 +49,11 @@ TEST(UnitsConcurrency, FreeUnitsAreNeverShared) {
         }
         if (holders[static_cast<size_t>(unit)].exchange(t + 1) != 0) ++sharedUnits;
         std::string line;
-        if (filereadline(unit, 40, line) != kUnitOk || line.substr(0, text.size()) != text ||
-            filereadline(unit, 40, line) != kUnitEnd)
+        if (fileReadLine(unit, 40, line) != kUnitOk || line.substr(0, text.size()) != text ||
+            fileReadLine(unit, 40, line) != kUnitEnd)
           ++badReads;
         holders[static_cast<size_t>(unit)].store(0);
-        fileclose(unit);
+        fileClose(unit);
       }
     });
   }

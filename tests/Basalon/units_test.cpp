@@ -24,7 +24,7 @@ class UnitsTest : public ::testing::Test {
     fs::create_directories(dir_);
   }
   void TearDown() override {
-    for (int u = kFirstUnit; u <= kLastUnit; ++u) fileclose(u);
+    for (int u = kFirstUnit; u <= kLastUnit; ++u) fileClose(u);
     fs::remove_all(dir_);
   }
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
@@ -36,7 +36,7 @@ class UnitsTest : public ::testing::Test {
   static std::vector<std::string> readall(int unit, int columns) {
     std::vector<std::string> lines;
     std::string line;
-    while (filereadline(unit, columns, line) == kUnitOk) lines.push_back(line);
+    while (fileReadLine(unit, columns, line) == kUnitOk) lines.push_back(line);
     return lines;
   }
   fs::path dir_;
@@ -47,30 +47,30 @@ TEST_F(UnitsTest, LinesArePaddedCutAndStripped) {
   const std::string name = writeraw("a.txt", std::string(raw, sizeof raw - 1));
   ASSERT_EQ(fileopen(10, name, kOpenRead), kUnitOk);
   std::string line;
-  EXPECT_EQ(filereadline(10, 10, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(10, 10, line), kUnitOk);
   EXPECT_EQ(line, "short     ");  // CR of CR LF dropped, padded
-  EXPECT_EQ(filereadline(10, 10, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(10, 10, line), kUnitOk);
   EXPECT_EQ(line, "exactly10!");
-  EXPECT_EQ(filereadline(10, 10, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(10, 10, line), kUnitOk);
   EXPECT_EQ(line, "much longe");  // cut
-  EXPECT_EQ(filereadline(10, 10, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(10, 10, line), kUnitOk);
   EXPECT_EQ(line, std::string(10, ' '));  // empty line
-  EXPECT_EQ(filereadline(10, 10, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(10, 10, line), kUnitOk);
   EXPECT_EQ(line, "nul in    ");  // NUL becomes a blank
-  EXPECT_EQ(filereadline(10, 20, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(10, 20, line), kUnitOk);
   EXPECT_EQ(line, "last without end    ");
-  EXPECT_EQ(filereadline(10, 10, line), kUnitEnd);
+  EXPECT_EQ(fileReadLine(10, 10, line), kUnitEnd);
   EXPECT_EQ(line, std::string(10, ' '));
-  EXPECT_EQ(filereadline(10, 10, line), kUnitEnd);
+  EXPECT_EQ(fileReadLine(10, 10, line), kUnitEnd);
 }
 
 TEST_F(UnitsTest, CrLfLineExactlyAtColumnCount) {
   const std::string name = writeraw("crlf.txt", "abc\r\nabcd\r\n");
   ASSERT_EQ(fileopen(11, name, kOpenRead), kUnitOk);
   std::string line;
-  EXPECT_EQ(filereadline(11, 3, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(11, 3, line), kUnitOk);
   EXPECT_EQ(line, "abc");
-  EXPECT_EQ(filereadline(11, 5, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(11, 5, line), kUnitOk);
   EXPECT_EQ(line, "abcd ");
 }
 
@@ -78,27 +78,27 @@ TEST_F(UnitsTest, BackspaceAndRewind) {
   const std::string name = writeraw("b.txt", "one\ntwo\r\n\nfour");
   ASSERT_EQ(fileopen(12, name, kOpenRead), kUnitOk);
   std::string line;
-  EXPECT_EQ(filebackspace(12), kUnitOk);  // at the first line: nothing changes
-  EXPECT_EQ(filereadline(12, 5, line), kUnitOk);
+  EXPECT_EQ(fileBackspace(12), kUnitOk);  // at the first line: nothing changes
+  EXPECT_EQ(fileReadLine(12, 5, line), kUnitOk);
   EXPECT_EQ(line, "one  ");
-  EXPECT_EQ(filebackspace(12), kUnitOk);
-  EXPECT_EQ(filereadline(12, 5, line), kUnitOk);
+  EXPECT_EQ(fileBackspace(12), kUnitOk);
+  EXPECT_EQ(fileReadLine(12, 5, line), kUnitOk);
   EXPECT_EQ(line, "one  ");
-  EXPECT_EQ(filereadline(12, 5, line), kUnitOk);
-  EXPECT_EQ(filereadline(12, 5, line), kUnitOk);  // the empty line
-  EXPECT_EQ(filebackspace(12), kUnitOk);
-  EXPECT_EQ(filebackspace(12), kUnitOk);
-  EXPECT_EQ(filereadline(12, 5, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(12, 5, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(12, 5, line), kUnitOk);  // the empty line
+  EXPECT_EQ(fileBackspace(12), kUnitOk);
+  EXPECT_EQ(fileBackspace(12), kUnitOk);
+  EXPECT_EQ(fileReadLine(12, 5, line), kUnitOk);
   EXPECT_EQ(line, "two  ");
-  EXPECT_EQ(filereadline(12, 5, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(12, 5, line), kUnitOk);
   EXPECT_EQ(line, "     ");
-  EXPECT_EQ(filereadline(12, 5, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(12, 5, line), kUnitOk);
   EXPECT_EQ(line, "four ");
-  EXPECT_EQ(filereadline(12, 5, line), kUnitEnd);
-  EXPECT_EQ(filebackspace(12), kUnitOk);  // after the end: the last line again
-  EXPECT_EQ(filereadline(12, 5, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(12, 5, line), kUnitEnd);
+  EXPECT_EQ(fileBackspace(12), kUnitOk);  // after the end: the last line again
+  EXPECT_EQ(fileReadLine(12, 5, line), kUnitOk);
   EXPECT_EQ(line, "four ");
-  EXPECT_EQ(filerewind(12), kUnitOk);
+  EXPECT_EQ(fileRewind(12), kUnitOk);
   EXPECT_EQ(readall(12, 5), (std::vector<std::string>{"one  ", "two  ", "     ", "four "}));
 }
 
@@ -114,39 +114,39 @@ TEST_F(UnitsTest, BackspaceAcrossLargeFile) {
   const std::string name = writeraw("big.txt", bytes);
   ASSERT_EQ(fileopen(13, name, kOpenRead), kUnitOk);
   std::string line;
-  ASSERT_EQ(filereadline(13, 4, line), kUnitOk);
+  ASSERT_EQ(fileReadLine(13, 4, line), kUnitOk);
   EXPECT_EQ(line, "aaaa");
   ASSERT_EQ(readall(13, 12).size(), expected.size());
   // Walk backwards from the end: one step back rereads the last line, two steps back the one before.
-  ASSERT_EQ(filebackspace(13), kUnitOk);
+  ASSERT_EQ(fileBackspace(13), kUnitOk);
   for (int i = static_cast<int>(expected.size()) - 1; i >= 0; --i) {
-    ASSERT_EQ(filereadline(13, 12, line), kUnitOk);
+    ASSERT_EQ(fileReadLine(13, 12, line), kUnitOk);
     ASSERT_EQ(line, expected[i] + std::string(12 - expected[i].size(), ' ')) << i;
-    ASSERT_EQ(filebackspace(13), kUnitOk);
-    ASSERT_EQ(filebackspace(13), kUnitOk);
+    ASSERT_EQ(fileBackspace(13), kUnitOk);
+    ASSERT_EQ(fileBackspace(13), kUnitOk);
   }
   // All the way back to the long first line, one line at a time.
-  ASSERT_EQ(filerewind(13), kUnitOk);
-  for (size_t k = 0; k <= expected.size(); ++k) filereadline(13, 12, line);
-  for (size_t k = 0; k <= expected.size(); ++k) ASSERT_EQ(filebackspace(13), kUnitOk);
-  ASSERT_EQ(filereadline(13, 4, line), kUnitOk);
+  ASSERT_EQ(fileRewind(13), kUnitOk);
+  for (size_t k = 0; k <= expected.size(); ++k) fileReadLine(13, 12, line);
+  for (size_t k = 0; k <= expected.size(); ++k) ASSERT_EQ(fileBackspace(13), kUnitOk);
+  ASSERT_EQ(fileReadLine(13, 4, line), kUnitOk);
   EXPECT_EQ(line, "aaaa");
 }
 
 TEST_F(UnitsTest, WriteReplaceAndAppend) {
   const std::string name = path("w.txt");
   ASSERT_EQ(fileopen(14, name, kOpenWrite), kUnitOk);
-  EXPECT_EQ(filewriteline(14, "first"), kUnitOk);
-  EXPECT_EQ(filewriteline(14, std::string("two\nparts\0x", 11)), kUnitOk);  // still one line
-  EXPECT_EQ(fileclose(14), kUnitOk);
+  EXPECT_EQ(fileWriteLine(14, "first"), kUnitOk);
+  EXPECT_EQ(fileWriteLine(14, std::string("two\nparts\0x", 11)), kUnitOk);  // still one line
+  EXPECT_EQ(fileClose(14), kUnitOk);
   ASSERT_EQ(fileopen(14, name, kOpenAppend), kUnitOk);
-  EXPECT_EQ(filewriteline(14, "appended"), kUnitOk);
-  EXPECT_EQ(fileclose(14), kUnitOk);
+  EXPECT_EQ(fileWriteLine(14, "appended"), kUnitOk);
+  EXPECT_EQ(fileClose(14), kUnitOk);
   ASSERT_EQ(fileopen(14, name, kOpenRead), kUnitOk);
   EXPECT_EQ(readall(14, 11), (std::vector<std::string>{"first      ", "two parts x", "appended   "}));
-  EXPECT_EQ(fileclose(14), kUnitOk);
+  EXPECT_EQ(fileClose(14), kUnitOk);
   ASSERT_EQ(fileopen(14, name, kOpenWrite), kUnitOk);  // mode 0 replaces
-  EXPECT_EQ(fileclose(14), kUnitOk);
+  EXPECT_EQ(fileClose(14), kUnitOk);
   EXPECT_EQ(fs::file_size(name), 0u);
 }
 
@@ -166,24 +166,24 @@ TEST_F(UnitsTest, RefusalsAndCodes) {
   EXPECT_EQ(filename(15), name);
   EXPECT_EQ(fileopen(15, name, kOpenRead), kUnitAlreadyOpen);
   std::string line = "stale";
-  EXPECT_EQ(filewriteline(15, "no"), kUnitWrongMode);
-  EXPECT_EQ(filereadline(15, 0, line), kUnitBadArgument);
-  EXPECT_EQ(filereadline(15, kMaxLineColumns + 1, line), kUnitBadArgument);
+  EXPECT_EQ(fileWriteLine(15, "no"), kUnitWrongMode);
+  EXPECT_EQ(fileReadLine(15, 0, line), kUnitBadArgument);
+  EXPECT_EQ(fileReadLine(15, kMaxLineColumns + 1, line), kUnitBadArgument);
 
   ASSERT_EQ(fileopen(16, path("out.txt"), kOpenWrite), kUnitOk);
-  EXPECT_EQ(filereadline(16, 5, line), kUnitWrongMode);
+  EXPECT_EQ(fileReadLine(16, 5, line), kUnitWrongMode);
   EXPECT_EQ(line, "     ");
-  EXPECT_EQ(filerewind(16), kUnitWrongMode);
-  EXPECT_EQ(filebackspace(16), kUnitWrongMode);
+  EXPECT_EQ(fileRewind(16), kUnitWrongMode);
+  EXPECT_EQ(fileBackspace(16), kUnitWrongMode);
 
-  EXPECT_EQ(filereadline(17, 5, line), kUnitNotOpen);
-  EXPECT_EQ(filewriteline(17, "x"), kUnitNotOpen);
-  EXPECT_EQ(filerewind(17), kUnitNotOpen);
-  EXPECT_EQ(fileclose(17), kUnitNotOpen);
-  EXPECT_EQ(filereadline(1000, 5, line), kUnitBadNumber);
-  EXPECT_EQ(filebackspace(-1), kUnitBadNumber);
-  EXPECT_EQ(fileclose(15), kUnitOk);
-  EXPECT_EQ(filereadline(15, 5, line), kUnitNotOpen);  // closed units refuse
+  EXPECT_EQ(fileReadLine(17, 5, line), kUnitNotOpen);
+  EXPECT_EQ(fileWriteLine(17, "x"), kUnitNotOpen);
+  EXPECT_EQ(fileRewind(17), kUnitNotOpen);
+  EXPECT_EQ(fileClose(17), kUnitNotOpen);
+  EXPECT_EQ(fileReadLine(1000, 5, line), kUnitBadNumber);
+  EXPECT_EQ(fileBackspace(-1), kUnitBadNumber);
+  EXPECT_EQ(fileClose(15), kUnitOk);
+  EXPECT_EQ(fileReadLine(15, 5, line), kUnitNotOpen);  // closed units refuse
 }
 
 TEST_F(UnitsTest, MissingFileGivesCodeAndOneLogLine) {
@@ -192,7 +192,7 @@ TEST_F(UnitsTest, MissingFileGivesCodeAndOneLogLine) {
   EXPECT_EQ(fileopen(18, name, kOpenRead), kUnitCannotOpen);
   EXPECT_EQ(watch.errors(), 1);
   EXPECT_NE(zktest::LogWatch::lastError().find(name), std::string::npos);
-  EXPECT_FALSE(fileisopen(18));
+  EXPECT_FALSE(fileIsOpen(18));
   int unit = -1, status = -1;
   fileopenmt(name, kOpenRead, unit, status);
   EXPECT_EQ(status, kUnitCannotOpen);
@@ -207,12 +207,12 @@ TEST_F(UnitsTest, DefaultNamedFortUnitIsDetected) {
   EXPECT_FALSE(existfortdotfileunit(33));  // not open
   ASSERT_EQ(fileopen(33, fort33, kOpenRead, 1), kUnitOk);
   EXPECT_TRUE(existfortdotfileunit(33));
-  EXPECT_EQ(fileflag(33), 1);
+  EXPECT_EQ(fileFlag(33), 1);
   ASSERT_EQ(fileopen(34, fort33, kOpenRead), kUnitOk);  // fort.33 on unit 34 is not its default file
   EXPECT_FALSE(existfortdotfileunit(34));
   ASSERT_EQ(fileopen(35, other, kOpenRead), kUnitOk);
   EXPECT_FALSE(existfortdotfileunit(35));
-  fileclose(33);
+  fileClose(33);
   EXPECT_FALSE(existfortdotfileunit(33));
   ASSERT_EQ(fileopen(33, other, kOpenRead), kUnitOk);
   EXPECT_FALSE(existfortdotfileunit(33));
@@ -229,7 +229,7 @@ TEST_F(UnitsTest, OpenOnFreeUnitUsesReservedRange) {
   EXPECT_GE(u1, kFirstMtUnit);
   EXPECT_LE(u2, kLastUnit);
   std::string line;
-  EXPECT_EQ(filereadline(u2, 5, line), kUnitOk);
+  EXPECT_EQ(fileReadLine(u2, 5, line), kUnitOk);
   EXPECT_EQ(line, "hello");
   fileopenmt(name, 5, u1, s1);
   EXPECT_EQ(s1, kUnitBadArgument);

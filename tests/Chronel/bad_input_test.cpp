@@ -27,9 +27,9 @@ void expectOneLine(const zktest::LogWatch& watch, const std::string& name) {
 
 class ChronelBadInput : public ::testing::Test {
  protected:
-  void SetUp() override { chronel::cleartconst(); }
+  void SetUp() override { chronel::clearTimeConstants(); }
   void TearDown() override {
-    chronel::cleartconst();
+    chronel::clearTimeConstants();
     std::filesystem::remove(path_);
   }
   // The file name as a C host passes it: NUL ended, junk after the NUL.
@@ -49,7 +49,7 @@ TEST_F(ChronelBadInput, ImplausibleTimingConstantsRefuseTheWholeFile) {
   write("58000 0.25 0.1 0.2\n58001 0.24 0.1 0.2\n");
   std::string name = hostName();
   ASSERT_EQ(ChronelLoadTimeConstFile(name.data()), 0);  // the name ends at its NUL
-  ASSERT_EQ(chronel::tconstcount(), 2);
+  ASSERT_EQ(chronel::timeConstCount(), 2);
   struct Case {
     const char* text;
     const char* expect;
@@ -65,12 +65,12 @@ TEST_F(ChronelBadInput, ImplausibleTimingConstantsRefuseTheWholeFile) {
     write(c.text);
     zktest::LogWatch watch;
     EXPECT_EQ(ChronelLoadTimeConstFile(name.data()), 2) << c.text;
-    expectOneLine(watch, "loadtconfile");
+    expectOneLine(watch, "loadTimeConstFile");
     EXPECT_NE(watch.lastError().find(c.expect), std::string::npos) << watch.lastError();
-    EXPECT_EQ(chronel::tconstcount(), 2) << c.text;
+    EXPECT_EQ(chronel::timeConstCount(), 2) << c.text;
   }
   double tc[6] = {};
-  ChronelGetTimeConsts(chronel::mjd2ds50(58000.0), tc);
+  ChronelGetTimeConsts(chronel::mjdToDs50(58000.0), tc);
   EXPECT_DOUBLE_EQ(tc[1], 0.25);  // the first table still answers
   zktest::LogWatch null;
   EXPECT_EQ(ChronelLoadTimeConstFile(nullptr), 2);

@@ -8,14 +8,14 @@
 using namespace chronel;
 
 TEST(ChronelCalendar, EpochsAndJulianDates) {
-  EXPECT_DOUBLE_EQ(ymdhms2ds50(1950, 1, 1, 0, 0, 0.0), 1.0);
-  EXPECT_DOUBLE_EQ(ymdhms2ds50(2000, 1, 1, 12, 0, 0.0), kDs50J2000);
-  EXPECT_DOUBLE_EQ(ds502jd(kDs50J2000), 2451545.0);
+  EXPECT_DOUBLE_EQ(ymdhmsToDs50(1950, 1, 1, 0, 0, 0.0), 1.0);
+  EXPECT_DOUBLE_EQ(ymdhmsToDs50(2000, 1, 1, 12, 0, 0.0), kDs50J2000);
+  EXPECT_DOUBLE_EQ(ds50ToJd(kDs50J2000), 2451545.0);
   // MJD 51544 is 2000 January 1 0h; MJD 57754 is 2017 January 1 (IERS Bulletin C dates).
-  EXPECT_DOUBLE_EQ(ds502mjd(ymdhms2ds50(2000, 1, 1, 0, 0, 0.0)), 51544.0);
-  EXPECT_DOUBLE_EQ(ds502mjd(ymdhms2ds50(2017, 1, 1, 0, 0, 0.0)), 57754.0);
+  EXPECT_DOUBLE_EQ(ds50ToMjd(ymdhmsToDs50(2000, 1, 1, 0, 0, 0.0)), 51544.0);
+  EXPECT_DOUBLE_EQ(ds50ToMjd(ymdhmsToDs50(2017, 1, 1, 0, 0, 0.0)), 57754.0);
   // 1957 October 4 (Sputnik 1) is JD 2436115.5 at 0h.
-  EXPECT_DOUBLE_EQ(ds502jd(ymdhms2ds50(1957, 10, 4, 0, 0, 0.0)), 2436115.5);
+  EXPECT_DOUBLE_EQ(ds50ToJd(ymdhmsToDs50(1957, 10, 4, 0, 0, 0.0)), 2436115.5);
 }
 
 TEST(ChronelCalendar, LeapYearsAndTwoDigitYears) {
@@ -53,7 +53,7 @@ TEST(ChronelCalendar, ClockFieldsNeverShowSixtySeconds) {
   int y = 0, doy = 0, h = 0, mi = 0;
   double s = 0.0;
   // 0.1 microsecond before 2001 January 1 0h: the rounding carries into the new year.
-  dyklok(ymdhms2ds50(2000, 12, 31, 23, 59, 59.9999999), y, doy, h, mi, s);
+  dyklok(ymdhmsToDs50(2000, 12, 31, 23, 59, 59.9999999), y, doy, h, mi, s);
   EXPECT_EQ(y, 2001);
   EXPECT_EQ(doy, 1);
   EXPECT_EQ(h, 0);
@@ -71,7 +71,7 @@ TEST(ChronelCalendar, ClockFieldsNeverShowSixtySeconds) {
   EXPECT_NEAR(s, 30.25, 1e-6);
 
   int mo = 0, day = 0;
-  ds502ymdhms(ymdhms2ds50(2016, 2, 29, 6, 7, 8.5), y, mo, day, h, mi, s);
+  ds50ToYmdhms(ymdhmsToDs50(2016, 2, 29, 6, 7, 8.5), y, mo, day, h, mi, s);
   EXPECT_EQ(y * 10000 + mo * 100 + day, 20160229);
   EXPECT_EQ(h * 100 + mi, 607);
   EXPECT_DOUBLE_EQ(s, 8.5);
@@ -80,14 +80,14 @@ TEST(ChronelCalendar, ClockFieldsNeverShowSixtySeconds) {
 TEST(ChronelCalendar, DayOfYearWithFraction) {
   double doy = 0.0;
   int year = 0;
-  fyklok(ymdhms2ds50(2000, 1, 1, 0, 0, 0.0), doy, year);
+  fyklok(ymdhmsToDs50(2000, 1, 1, 0, 0, 0.0), doy, year);
   EXPECT_EQ(year, 2000);
   EXPECT_DOUBLE_EQ(doy, 1.0);
-  fyklok(ymdhms2ds50(2000, 12, 31, 18, 0, 0.0), doy, year);
+  fyklok(ymdhmsToDs50(2000, 12, 31, 18, 0, 0.0), doy, year);
   EXPECT_EQ(year, 2000);
   EXPECT_DOUBLE_EQ(doy, 366.75);
   // Start of a year in the way the equinox-of-year code uses it: day 0, 00:00:00 of that year.
-  EXPECT_DOUBLE_EQ(tcomps2utc(0, 0, 0, 0.0, year), ymdhms2ds50(1999, 12, 31, 0, 0, 0.0));
+  EXPECT_DOUBLE_EQ(tcomps2utc(0, 0, 0, 0.0, year), ymdhmsToDs50(1999, 12, 31, 0, 0, 0.0));
   fyklok(NAN, doy, year);  // not a time: cleared, no crash
   EXPECT_EQ(year, 0);
 }

@@ -18,7 +18,7 @@ long long millis(double ds50) { return std::llround(ds50 * 86400000.0); }
 }  // namespace
 
 TEST(ChronelDateText, EveryFormReadsToTheSameTime) {
-  const double expected = ymdhms2ds50(2020, 1, 1, 12, 0, 0.0);
+  const double expected = ymdhmsToDs50(2020, 1, 1, 12, 0, 0.0);
   for (const char* text :
        {"1 Jan 2020 12:00:00.000", "01 JAN 2020 12:00:00", "2020/001 12:00:00.000", "2020-01-01T12:00:00.000",
         "2020-001T12:00:00.000", "2020 Jan 01 12:00:00.000", "2020/01/01 12:00:00.000", "20001120000.000",
@@ -33,12 +33,12 @@ TEST(ChronelDateText, EveryFormReadsToTheSameTime) {
   EXPECT_DOUBLE_EQ(dtgtods50(std::string_view("20001120000.000\0\0\0\0\0", 20)), expected);
   EXPECT_LE(dtgtods50("2020-01-01T12:00:00.000"), 0.0);  // calendar text is dtg2ds50utc's
   // Fractions of a second and the two-digit year window.
-  EXPECT_NEAR(dtg2ds50utc("2020-06-15T01:02:03.456789"), ymdhms2ds50(2020, 6, 15, 1, 2, 3.456789), 1e-11);
-  EXPECT_DOUBLE_EQ(dtgtods50("57001000000.000"), ymdhms2ds50(1957, 1, 1, 0, 0, 0.0));
-  EXPECT_DOUBLE_EQ(dtgtods50("56366235959.999"), ymdhms2ds50(2056, 12, 31, 23, 59, 59.999));
-  EXPECT_DOUBLE_EQ(dtg2ds50utc("29 Feb 2016 00:00:00"), ymdhms2ds50(2016, 2, 29, 0, 0, 0.0));
+  EXPECT_NEAR(dtg2ds50utc("2020-06-15T01:02:03.456789"), ymdhmsToDs50(2020, 6, 15, 1, 2, 3.456789), 1e-11);
+  EXPECT_DOUBLE_EQ(dtgtods50("57001000000.000"), ymdhmsToDs50(1957, 1, 1, 0, 0, 0.0));
+  EXPECT_DOUBLE_EQ(dtgtods50("56366235959.999"), ymdhmsToDs50(2056, 12, 31, 23, 59, 59.999));
+  EXPECT_DOUBLE_EQ(dtg2ds50utc("29 Feb 2016 00:00:00"), ymdhmsToDs50(2016, 2, 29, 0, 0, 0.0));
   // A leap second as written (23:59:60.x) counts on into the next day; 60 s elsewhere is refused.
-  EXPECT_NEAR(dtg2ds50utc("2016-12-31T23:59:60.5"), ymdhms2ds50(2017, 1, 1, 0, 0, 0.5), 1e-11);
+  EXPECT_NEAR(dtg2ds50utc("2016-12-31T23:59:60.5"), ymdhmsToDs50(2017, 1, 1, 0, 0, 0.5), 1e-11);
   EXPECT_LE(dtg2ds50utc("2016-12-31T23:58:60.5"), 0.0);
 }
 
@@ -86,16 +86,16 @@ TEST(ChronelDateText, UnreadableTextGivesNoTime) {
 TEST(ChronelDateText, RoundTripsKeepTheMillisecond) {
   EXPECT_EQ(ds50todate15(kDs50J2000), "00001120000.000");
   EXPECT_EQ(ds50toyydate15(kDs50J2000), "2000001120000.000");
-  EXPECT_EQ(ds50todate20(kDs50J2000), "2000/001 1200 00.000");
+  EXPECT_EQ(ds50ToDate20(kDs50J2000), "2000/001 1200 00.000");
   // Half a millisecond before midnight rounds into the next day, never to 60 seconds.
-  EXPECT_EQ(ds50todate15(ymdhms2ds50(2000, 12, 31, 23, 59, 59.9996)), "01001000000.000");
+  EXPECT_EQ(ds50todate15(ymdhmsToDs50(2000, 12, 31, 23, 59, 59.9996)), "01001000000.000");
 
   std::mt19937_64 rng(1957);
-  std::uniform_real_distribution<double> when(ymdhms2ds50(1957, 1, 1, 0, 0, 0.0),
-                                              ymdhms2ds50(2057, 1, 1, 0, 0, 0.0));
+  std::uniform_real_distribution<double> when(ymdhmsToDs50(1957, 1, 1, 0, 0, 0.0),
+                                              ymdhmsToDs50(2057, 1, 1, 0, 0, 0.0));
   for (int i = 0; i < 100000; ++i) {
     const double t = when(rng);
-    const std::string g15 = ds50todate15(t), g17 = ds50toyydate15(t), g20 = ds50todate20(t);
+    const std::string g15 = ds50todate15(t), g17 = ds50toyydate15(t), g20 = ds50ToDate20(t);
     ASSERT_EQ(g15.size(), 15u);
     ASSERT_EQ(g17.size(), 17u);
     ASSERT_EQ(g20.size(), 20u);
@@ -122,5 +122,5 @@ TEST(ChronelDateText, ExportBuffersOfTwentyCharacters) {
   // A caller's buffer without terminator, read back through the export.
   const std::array<char, 20> in{'0', '1', ' ', 'J', 'A', 'N', ' ', '2', '0', '2',
                                 '0', ' ', '1', '2', ':', '0', '0', ':', '0', '0'};
-  EXPECT_DOUBLE_EQ(ChronelDTGToUTC(in.data()), ymdhms2ds50(2020, 1, 1, 12, 0, 0.0));
+  EXPECT_DOUBLE_EQ(ChronelDTGToUTC(in.data()), ymdhmsToDs50(2020, 1, 1, 12, 0, 0.0));
 }

@@ -9,7 +9,7 @@
 using namespace chronel;
 
 TEST(ChronelSatKey, KeysCarryTheTypeAndRepeatForEqualInputs) {
-  const double epoch = ymdhms2ds50(2021, 3, 4, 5, 6, 7.125);
+  const double epoch = ymdhmsToDs50(2021, 3, 4, 5, 6, 7.125);
   std::set<int64_t> keys;
   for (int type = 1; type <= 9; ++type) {
     for (int sat : {0, 1, 25544, 99999, 999999999}) {

@@ -25,7 +25,7 @@ TEST(ChronelTimingConstConcurrency, ReadsSeeWholeTablesWhileLoading) {
       b << 58000 + d << " 0.2 0.2 0.2\n";
     }
   }
-  ASSERT_EQ(loadtconfile(fileA), 0);
+  ASSERT_EQ(loadTimeConstFile(fileA), 0);
   std::atomic<bool> stop{false};
   std::atomic<long> bad{0}, reads{0};
   std::vector<std::thread> readers;
@@ -33,7 +33,7 @@ TEST(ChronelTimingConstConcurrency, ReadsSeeWholeTablesWhileLoading) {
     readers.emplace_back([&, r] {
       double tc[6];
       for (long i = 0; !stop.load() || i < 1000; ++i) {
-        gettconst(mjd2ds50(58000.0 + static_cast<double>((i * 7 + r) % 399) + 0.5), tc);
+        gettconst(mjdToDs50(58000.0 + static_cast<double>((i * 7 + r) % 399) + 0.5), tc);
         const bool ok = (std::fabs(tc[1] - 0.1) < 1e-9 && tc[4] == 0.1 && tc[5] == 0.1) ||
                         (std::fabs(tc[1] - 0.2) < 1e-9 && tc[4] == 0.2 && tc[5] == 0.2);
         if (!ok) bad.fetch_add(1);
@@ -41,12 +41,12 @@ TEST(ChronelTimingConstConcurrency, ReadsSeeWholeTablesWhileLoading) {
       }
     });
   }
-  for (int k = 0; k < 40; ++k) ASSERT_EQ(loadtconfile(k % 2 ? fileA : fileB), 0);
+  for (int k = 0; k < 40; ++k) ASSERT_EQ(loadTimeConstFile(k % 2 ? fileA : fileB), 0);
   stop.store(true);
   for (auto& t : readers) t.join();
   EXPECT_EQ(bad.load(), 0);
   EXPECT_GE(reads.load(), 3000);
-  cleartconst();
+  clearTimeConstants();
   std::filesystem::remove(fileA);
   std::filesystem::remove(fileB);
 }

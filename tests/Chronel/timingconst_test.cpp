@@ -17,9 +17,9 @@ namespace {
 
 class ChronelTimingConst : public ::testing::Test {
  protected:
-  void SetUp() override { cleartconst(); }
+  void SetUp() override { clearTimeConstants(); }
   void TearDown() override {
-    cleartconst();
+    clearTimeConstants();
     std::filesystem::remove(path_);
   }
   std::string write(const std::string& text) {
@@ -31,7 +31,7 @@ class ChronelTimingConst : public ::testing::Test {
           .string();
 };
 
-double mjdUtc(double mjd) { return mjd2ds50(mjd); }
+double mjdUtc(double mjd) { return mjdToDs50(mjd); }
 
 }  // namespace
 
@@ -45,14 +45,14 @@ TEST_F(ChronelTimingConst, NothingLoadedGivesZerosButTaiMinusUtc) {
 
 TEST_F(ChronelTimingConst, InterpolatesBetweenDaysAndHoldsTheEnds) {
   zktest::LogWatch log;
-  ASSERT_EQ(loadtconfile(write("# MJD UT1-UTC xp yp\n"
+  ASSERT_EQ(loadTimeConstFile(write("# MJD UT1-UTC xp yp\n"
                                "58000  0.3000  0.100 0.300\n"
                                "\n"
                                "58001, 0.2990, 0.110, 0.280   # comma separated\n"
                                "58002\t0.2970\t0.130\t+0.260\r\n")),
             0);
   EXPECT_EQ(log.errors(), 0);
-  EXPECT_EQ(tconstcount(), 3);
+  EXPECT_EQ(timeConstCount(), 3);
   double tc[6];
   gettconst(mjdUtc(58000.25), tc);
   EXPECT_NEAR(tc[1], 0.29975, 1e-12);
@@ -83,7 +83,7 @@ TEST_F(ChronelTimingConst, LeapSecondBetweenTwoDaysIsNotSmeared) {
   // 2016 December 31 (MJD 57753) and 2017 January 1 (57754): UT1-UTC jumps by +1 s with the leap
   // second; UT1 itself runs smoothly, so half-way through the last day of 2016 UT1-UTC is the
   // mean of -0.4 and (0.59 - 1).
-  ASSERT_EQ(loadtconfile(write("57753 -0.40 0 0\n57754 0.59 0 0\n")), 0);
+  ASSERT_EQ(loadTimeConstFile(write("57753 -0.40 0 0\n57754 0.59 0 0\n")), 0);
   double tc[6];
   gettconst(mjdUtc(57753.5), tc);
   EXPECT_NEAR(tc[1], -0.405, 1e-9);
@@ -97,7 +97,7 @@ TEST_F(ChronelTimingConst, LeapSecondBetweenTwoDaysIsNotSmeared) {
 }
 
 TEST_F(ChronelTimingConst, RefusedFilesLogOneLineAndKeepTheTable) {
-  ASSERT_EQ(loadtconfile(write("58000 0.1 0.2 0.3\n58001 0.1 0.2 0.3\n")), 0);
+  ASSERT_EQ(loadTimeConstFile(write("58000 0.1 0.2 0.3\n58001 0.1 0.2 0.3\n")), 0);
   const std::string missing = path_ + ".missing";
   struct Case {
     std::string text;  // file content; empty means the file does not exist
@@ -110,11 +110,11 @@ TEST_F(ChronelTimingConst, RefusedFilesLogOneLineAndKeepTheTable) {
         Case{"# nothing\n\n", "No timing constants"}, Case{"58000 nan 0 0\n", "Expected MJD"}}) {
     zktest::LogWatch log;
     const std::string file = c.text.empty() ? missing : write(c.text);
-    EXPECT_EQ(loadtconfile(file), 2) << c.text;
+    EXPECT_EQ(loadTimeConstFile(file), 2) << c.text;
     EXPECT_EQ(log.errors(), 1) << c.text;
     EXPECT_NE(log.lastError().find(c.expect), std::string::npos) << log.lastError();
-    EXPECT_NE(log.lastError().find("loadtconfile"), std::string::npos);
-    EXPECT_EQ(tconstcount(), 2);  // the loaded table is kept
+    EXPECT_NE(log.lastError().find("loadTimeConstFile"), std::string::npos);
+    EXPECT_EQ(timeConstCount(), 2);  // the loaded table is kept
   }
   // Through the export: a 512-character blank-padded name without terminator.
   std::string name(512, ' ');

@@ -54,7 +54,7 @@ class HarloStore : public ::testing::Test {
   void SetUp() override {
     int32_t code = 0;
     harlo::harloemptytree(code);
-    basalon::dupkeymodeset(0);
+    basalon::dupKeyModeSet(0);
   }
   void TearDown() override { SetUp(); }
 };
@@ -147,7 +147,7 @@ TEST_F(HarloStore, LookupsOrdersRemovalAndReload) {
   basalon::fileopenmt(path, basalon::kOpenWrite, unit, status);
   ASSERT_EQ(status, 0);
   harlo::harlowritelines(unit);
-  basalon::fileclose(unit);
+  basalon::fileClose(unit);
   std::vector<SpVecRecord> before;
   for (int64_t k : keysIn(9)) {
     before.emplace_back();

@@ -93,7 +93,7 @@ class KeyedTreeTest : public ::testing::Test {
  protected:
   void TearDown() override {
     basalon::elsetkeymodeset(0);
-    basalon::dupkeymodeset(0);
+    basalon::dupKeyModeSet(0);
   }
 };
 
@@ -115,7 +115,7 @@ TEST_F(KeyedTreeTest, RandomAddsBumpsDuplicatesAndRemovesKeepAValidAvlTree) {
       r.owned.assign(3, r.payload);
       bool duplicate = false;
       const int64_t expected = model.expectedKey(r, duplicate);
-      basalon::dupkeymodeset(step % 2);
+      basalon::dupKeyModeSet(step % 2);
       Tree::Node* node = nullptr;
       zktest::LogWatch log;
       const int64_t key = tree.AddToMem(r, &node);
@@ -205,7 +205,7 @@ TEST_F(KeyedTreeTest, BumpingGivesUpAfterOneHundredAttempts) {
   EXPECT_EQ(log.lastError(), "AddRecToMem: Duplicated record/key                5007 found.");
   EXPECT_EQ(tree.GetNumOfTreeNodes(), 100);
   // no key can be returned silently: the record was not stored
-  basalon::dupkeymodeset(1);
+  basalon::dupKeyModeSet(1);
   EXPECT_EQ(tree.AddToMem(TestRec{5, 100, {}}), 0);
   // an identical record stored under a bumped key is found there
   EXPECT_EQ(tree.AddToMem(TestRec{5, 42, {}}), 5007 + 420);

@@ -118,8 +118,8 @@ TEST(Sgp4Record, TleEpochsFollowTheCalendar) {
     return kinetra::elementsOfTle(r).epochDs50;
   };
   // Leap day, a year's last day, and the first day of a century leap year.
-  EXPECT_NEAR(epochOf(2004, 60.5), chronel::ymdhms2ds50(2004, 2, 29, 12, 0, 0.0), 1e-9);
-  EXPECT_NEAR(epochOf(1999, 365.75), chronel::ymdhms2ds50(1999, 12, 31, 18, 0, 0.0), 1e-9);
+  EXPECT_NEAR(epochOf(2004, 60.5), chronel::ymdhmsToDs50(2004, 2, 29, 12, 0, 0.0), 1e-9);
+  EXPECT_NEAR(epochOf(1999, 365.75), chronel::ymdhmsToDs50(1999, 12, 31, 18, 0, 0.0), 1e-9);
   EXPECT_NEAR(epochOf(2000, 1.5), chronel::kDs50J2000, 1e-9);
   // Days of year outside the year count on from January 0 of that year, to the bit.
   EXPECT_EQ(epochOf(2001, 0.25), epochOf(2000, 366.25));

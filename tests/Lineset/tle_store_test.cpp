@@ -67,7 +67,7 @@ class TleStore : public ::testing::Test {
     int32_t code = 0;
     lineset::tleemptytree(code);
     basalon::elsetkeymodeset(0);
-    basalon::dupkeymodeset(0);
+    basalon::dupKeyModeSet(0);
   }
   void TearDown() override { SetUp(); }
 };
@@ -136,7 +136,7 @@ TEST_F(TleStore, CatalogueLoadsWithOrdersLookupsAndWriteBack) {
   basalon::fileopenmt(out, basalon::kOpenWrite, unit, status);
   ASSERT_EQ(status, 0);
   lineset::tlewritelines(unit, 1);
-  basalon::fileclose(unit);
+  basalon::fileClose(unit);
   const auto saved = fileLines(out);
   ASSERT_EQ(saved.size(), lines.size());
   std::multiset<std::string> a(lines.begin(), lines.end()), b(saved.begin(), saved.end());
@@ -275,7 +275,7 @@ TEST_F(TleStore, DuplicatesAndManeuverLines) {
     EXPECT_EQ(lineset::tleAddSatFrLines("", kL1, kL2), 0);
     EXPECT_EQ(watch.errors(), 1);
   }
-  basalon::dupkeymodeset(1);
+  basalon::dupKeyModeSet(1);
   {
     zktest::LogWatch watch;
     EXPECT_EQ(lineset::tleAddSatFrLines("", kL1, kL2), k);

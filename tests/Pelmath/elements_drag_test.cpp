@@ -67,9 +67,9 @@ TEST(MeanMotions, KozaiToBrouwerMatchesSgp4Initialisation) {
 TEST(MeanMotions, AlwaysWgs72AndInverseOfEachOther) {
   const MeanCase c = kCases[0];
   const double nB = KozaiToBrouwer(c.e, c.inclDeg, c.nRevDay);
-  ASSERT_EQ(planix::setgeomodel(planix::kWgs84), 0);
+  ASSERT_EQ(planix::setGeoModel(planix::kWgs84), 0);
   EXPECT_EQ(KozaiToBrouwer(c.e, c.inclDeg, c.nRevDay), nB);
-  planix::setgeomodel(planix::kWgs72);
+  planix::setGeoModel(planix::kWgs72);
   for (const MeanCase& k : kCases) {
     const double nb = KozaiToBrouwer(k.e, k.inclDeg, k.nRevDay);
     EXPECT_NE(nb, k.nRevDay);

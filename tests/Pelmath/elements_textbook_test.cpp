@@ -13,8 +13,8 @@ constexpr double kDeg = 0.017453292519943295;
 // Switches the current constant set for one test and restores WGS-72 after it.
 class WithModel {
  public:
-  explicit WithModel(int model) { EXPECT_EQ(planix::setgeomodel(model), 0); }
-  ~WithModel() { planix::setgeomodel(planix::kWgs72); }
+  explicit WithModel(int model) { EXPECT_EQ(planix::setGeoModel(model), 0); }
+  ~WithModel() { planix::setGeoModel(planix::kWgs72); }
 };
 
 // Vallado, Fundamentals of Astrodynamics and Applications (4th ed.), Example 2-5 (RV2COE),

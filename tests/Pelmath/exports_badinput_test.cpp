@@ -200,13 +200,13 @@ TEST(RaDeclDirection, CodesOtherThanOneAndTwoAreRefused) {
 
 class JplNames : public ::testing::Test {
  protected:
-  void SetUp() override { pelmath::jplreset(); }
-  void TearDown() override { pelmath::jplreset(); }
+  void SetUp() override { pelmath::jplReset(); }
+  void TearDown() override { pelmath::jplReset(); }
   static std::string controlName() {
     std::vector<char> back(512, 'x');
     double start = 0.0, stop = 0.0;
     JplGetParameters(back.data(), &start, &stop);
-    return std::string(basalon::trimright(std::string_view(back.data(), back.size())));
+    return std::string(basalon::trimRight(std::string_view(back.data(), back.size())));
   }
 };
 

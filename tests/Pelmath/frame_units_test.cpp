@@ -16,7 +16,7 @@ using namespace pelmath;
 
 // Restores the default constant set after a test that changes it.
 struct GeoModelGuard {
-  ~GeoModelGuard() { planix::setgeomodel(planix::kWgs72); }
+  ~GeoModelGuard() { planix::setGeoModel(planix::kWgs72); }
 };
 
 TEST(PelmathFrame, InitAlwaysReturnsZeroAndInfoNamesTheLibrary) {
@@ -109,7 +109,7 @@ TEST(PelmathUnits, StridedViewsAndOptionalConstants) {
 TEST(PelmathUnits, ConstantSetChangeTakesEffectAtTheNextCall) {
   GeoModelGuard guard;
   EXPECT_DOUBLE_EQ(ertokm(1.0), 6378.135);
-  ASSERT_EQ(planix::setgeomodel(planix::kWgs84), 0);
+  ASSERT_EQ(planix::setGeoModel(planix::kWgs84), 0);
   EXPECT_DOUBLE_EQ(ertokm(1.0), 6378.137);
   const double kep[6] = {1.0, 0, 0, 0, 0, 0};
   double out[6];

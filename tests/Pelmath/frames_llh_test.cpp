@@ -24,8 +24,8 @@ double iterativeLat(const Vec3& r, double f) {
 
 class FramesLlh : public ::testing::Test {
  protected:
-  void SetUp() override { planix::setgeomodel(planix::kWgs72); }
-  void TearDown() override { planix::setgeomodel(planix::kWgs72); }
+  void SetUp() override { planix::setGeoModel(planix::kWgs72); }
+  void TearDown() override { planix::setGeoModel(planix::kWgs72); }
 };
 
 }  // namespace

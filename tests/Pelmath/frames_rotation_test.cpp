@@ -195,7 +195,7 @@ TEST(FramesTimeExports, UseTheTimeLibraryAngles) {
 // Without loaded timing constants the pole offsets are 0: W is the identity and the state comes
 // back unchanged (not zeroed).
 TEST(FramesTimeExports, EcrWithoutTimingConstantsIsTheIdentity) {
-  chronel::cleartconst();
+  chronel::clearTimeConstants();
   double out[6] = {1, 1, 1, 1, 1, 1};
   EFGToECRTime(20000.0, kPos.data(), kVel.data(), out, out + 3);
   for (int k = 0; k < 3; ++k) {

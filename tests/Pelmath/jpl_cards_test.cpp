@@ -24,10 +24,10 @@ class PelmathCards : public ::testing::Test {
     dir_ = fs::temp_directory_path() / ("zk_pmcards_" + std::to_string(::getpid()) + "_" +
                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
-    pelmath::jplreset();
+    pelmath::jplReset();
   }
   void TearDown() override {
-    pelmath::jplreset();
+    pelmath::jplReset();
     std::error_code ec;
     fs::remove_all(dir_, ec);
   }
@@ -69,7 +69,7 @@ TEST_F(PelmathCards, CardFileSetsTheControlRecord) {
   EXPECT_NEAR(jplctrl.startTime, kDs50Of2001, 1e-9);
   EXPECT_NEAR(jplctrl.stopTime, kDs50Of2002, 1e-9);
   EXPECT_EQ(jplctrl.loaded, 0);
-  EXPECT_FALSE(basalon::fileisopen(pelmath::kPelmathCardUnit));
+  EXPECT_FALSE(basalon::fileIsOpen(pelmath::kPelmathCardUnit));
   // A longer keyword that begins with JPL_START is a start card; a later card wins.
   EXPECT_EQ(pelmath::ReadPelmathFrFile(write("more.txt", "JPL_STARTING = 01032000000.000\n")), 0);
   EXPECT_NEAR(jplctrl.startTime, kDs50Of2001 + 31.0, 1e-9);
@@ -96,17 +96,17 @@ TEST_F(PelmathCards, UnitRules) {
   EXPECT_EQ(LogWatch::lastError(),
             "ReadPelmathFrFileUnit: Using fort.n not allowed in Zenkora due to security risk");
   EXPECT_EQ(jplctrl.stopTime, 36525.0);
-  basalon::fileclose(33);
+  basalon::fileClose(33);
   // A caller's unit is read from its first line even after lines were read from it.
   const std::string own = write("own.txt", "JPL_STOP = 02001000000.000\nJPL_START = 01001000000.000\n");
   ASSERT_EQ(basalon::fileopen(34, own, basalon::kOpenRead), 0);
   std::string line;
-  ASSERT_EQ(basalon::filereadline(34, 80, line), 0);
+  ASSERT_EQ(basalon::fileReadLine(34, 80, line), 0);
   EXPECT_EQ(pelmath::ReadPelmathFrFileUnit(34), 0);
   EXPECT_NEAR(jplctrl.stopTime, kDs50Of2002, 1e-9);
   EXPECT_NEAR(jplctrl.startTime, kDs50Of2001, 1e-9);
-  EXPECT_TRUE(basalon::fileisopen(34));  // the caller's unit stays open
-  basalon::fileclose(34);
+  EXPECT_TRUE(basalon::fileIsOpen(34));  // the caller's unit stays open
+  basalon::fileClose(34);
 }
 
 TEST_F(PelmathCards, CardsNameTheFileThatLoadsAtTheFirstRequest) {
@@ -121,8 +121,8 @@ TEST_F(PelmathCards, CardsNameTheFileThatLoadsAtTheFirstRequest) {
   EXPECT_EQ(jplctrl.loaded, 1);
   // Three 32-day records (from 2000 December 9) cover 2001 January 1 to March 1.
   EXPECT_EQ(pelmath::jplbuf.numBlocks, 3);
-  EXPECT_LE(chronel::fromsplit(pelmath::jplbuf.bufStart), kDs50Of2001);
-  EXPECT_GE(chronel::fromsplit(pelmath::jplbuf.bufEnd), kDs50Of2001 + 59.0);
+  EXPECT_LE(chronel::fromSplit(pelmath::jplbuf.bufStart), kDs50Of2001);
+  EXPECT_GE(chronel::fromSplit(pelmath::jplbuf.bufEnd), kDs50Of2001 + 59.0);
 }
 
 }  // namespace

@@ -60,10 +60,10 @@ class JplFiles : public ::testing::Test {
     dir_ = fs::temp_directory_path() / ("zk_jpl_" + std::to_string(::getpid()) + "_" +
                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir_);
-    pelmath::jplreset();
+    pelmath::jplReset();
   }
   void TearDown() override {
-    pelmath::jplreset();
+    pelmath::jplReset();
     std::error_code ec;
     fs::remove_all(dir_, ec);
   }
@@ -93,7 +93,7 @@ class JplFiles : public ::testing::Test {
   }
   // Loads a file over the whole default span; returns buildjpl's result.
   static int load(const std::string& path, double start = 0.0, double stop = 36525.0) {
-    pelmath::jplsetparameters(path, start, stop);
+    pelmath::jplSetParameters(path, start, stop);
     return pelmath::buildjpl();
   }
   static void expectnothingloaded() {
@@ -101,7 +101,7 @@ class JplFiles : public ::testing::Test {
     EXPECT_TRUE(jplbuf.constants.empty());
     EXPECT_EQ(jplbuf.numBlocks, 0);
     EXPECT_EQ(jplctrl.loaded, 0);
-    EXPECT_FALSE(basalon::fileisopen(pelmath::kJplUnit));
+    EXPECT_FALSE(basalon::fileIsOpen(pelmath::kJplUnit));
   }
 
   fs::path dir_;
@@ -156,7 +156,7 @@ TEST_F(JplFiles, HeaderMessages) {
        "819  1000"},
   };
   for (const Case& c : cases) {
-    pelmath::jplreset();
+    pelmath::jplReset();
     const std::string path = write("hdr.txt", headerwith(c.from, c.to), records(0, 1));
     LogWatch w;
     EXPECT_EQ(load(path), 2) << c.message;
@@ -167,11 +167,11 @@ TEST_F(JplFiles, HeaderMessages) {
   auto h = sample().header;
   for (size_t i = 0; i + 2 < h.size(); ++i)
     if (h[i].rfind("GROUP   1041", 0) == 0) h[i + 2] = "   155";
-  pelmath::jplreset();
+  pelmath::jplReset();
   EXPECT_EQ(load(write("n1041.txt", h, records(0, 1))), 2);
   EXPECT_EQ(LogWatch::lastError(), "JplHeader: Invalid number of 1041 parameters.    155");
   // A header cut in the middle of the titles.
-  pelmath::jplreset();
+  pelmath::jplReset();
   std::vector<std::string> cut(sample().header.begin(), sample().header.begin() + 5);
   EXPECT_EQ(load(write("cut.txt", cut, {})), 2);
   EXPECT_EQ(LogWatch::lastError(), "JplHeader: File read error.");
@@ -192,7 +192,7 @@ TEST_F(JplFiles, OnlyTheBlocksOfTheSpanAreLoaded) {
   // 2001-03-01 .. 2001-06-01: blocks 13..16 of the sample (32-day records from JD 2451536.5).
   const double start = 2451969.5 - 2433281.5, stop = 2452061.5 - 2433281.5;
   ASSERT_EQ(load(path, start, stop), 0);
-  const double bs = chronel::fromsplit(jplbuf.bufStart), be = chronel::fromsplit(jplbuf.bufEnd);
+  const double bs = chronel::fromSplit(jplbuf.bufStart), be = chronel::fromSplit(jplbuf.bufEnd);
   EXPECT_LE(bs, start);
   EXPECT_GT(bs, start - 32.0);
   EXPECT_GE(be, stop);
@@ -200,24 +200,24 @@ TEST_F(JplFiles, OnlyTheBlocksOfTheSpanAreLoaded) {
   EXPECT_EQ(jplbuf.numBlocks, static_cast<int>((be - bs) / 32.0 + 0.5));
   EXPECT_EQ(jplbuf.coeff.size(), static_cast<size_t>(jplbuf.numBlocks) * 1018u);
   EXPECT_EQ(jplctrl.loaded, 1);
-  EXPECT_FALSE(basalon::fileisopen(pelmath::kJplUnit));
+  EXPECT_FALSE(basalon::fileIsOpen(pelmath::kJplUnit));
   // A stop exactly on a record boundary ends the buffer there.
-  pelmath::jplreset();
+  pelmath::jplReset();
   ASSERT_EQ(load(path, kRec1StartDs50, kRec1StartDs50 + 64.0), 0);
   EXPECT_EQ(jplbuf.numBlocks, 2);
-  EXPECT_EQ(chronel::fromsplit(jplbuf.bufEnd), kRec1StartDs50 + 64.0);
+  EXPECT_EQ(chronel::fromSplit(jplbuf.bufEnd), kRec1StartDs50 + 64.0);
 }
 
 TEST_F(JplFiles, SpanBeforeOrOutsideTheFile) {
   const std::string path = write("five.txt", sample().header, records(0, 5));
   // Starting before the file: records from the file's start, up to the end of the file.
   ASSERT_EQ(load(path, 0.0, 36525.0), 0);
-  EXPECT_EQ(chronel::fromsplit(jplbuf.bufStart), kRec1StartDs50);
+  EXPECT_EQ(chronel::fromSplit(jplbuf.bufStart), kRec1StartDs50);
   EXPECT_EQ(jplbuf.numBlocks, 5);
-  EXPECT_EQ(chronel::fromsplit(jplbuf.bufEnd), kRec1StartDs50 + 160.0);
+  EXPECT_EQ(chronel::fromSplit(jplbuf.bufEnd), kRec1StartDs50 + 160.0);
   // Entirely after, entirely before.
   for (auto span : {std::pair{kRec1StartDs50 + 200.0, kRec1StartDs50 + 300.0}, std::pair{100.0, 3000.0}}) {
-    pelmath::jplreset();
+    pelmath::jplReset();
     LogWatch w;
     EXPECT_EQ(load(path, span.first, span.second), 2);
     EXPECT_EQ(LogWatch::lastError(), "JplCoeff: No data found in requested time span.");
@@ -227,7 +227,7 @@ TEST_F(JplFiles, SpanBeforeOrOutsideTheFile) {
 
 TEST_F(JplFiles, RequestAtTheBufferEndIsAcceptedAndOneSecondLaterRefused) {
   const std::string path = write("three.txt", sample().header, records(0, 3));
-  pelmath::jplsetparameters(path, 0.0, 36525.0);
+  pelmath::jplSetParameters(path, 0.0, 36525.0);
   pelmath::Vec3 moon{}, sun{};
   // The first request loads the file.
   ASSERT_EQ(pelmath::jpl_ephem(chronel::tosplittai(kRec1StartDs50 + 10.0), moon, sun), 0);
@@ -260,7 +260,7 @@ TEST_F(JplFiles, JoinedFiles) {
   LogWatch w;
   ASSERT_EQ(load(overlap), 0) << LogWatch::lastError();
   EXPECT_EQ(jplbuf.numBlocks, 29);
-  EXPECT_EQ(chronel::fromsplit(jplbuf.bufEnd), kRec1StartDs50 + 29 * 32.0);
+  EXPECT_EQ(chronel::fromSplit(jplbuf.bufEnd), kRec1StartDs50 + 29 * 32.0);
   // The joined buffer evaluates like the sample's own records there.
   double joinedMoon[3], plainMoon[3];
   const chronel::SplitTime t = chronel::tosplittai(kRec1StartDs50 + 21 * 32.0 + 5.5);
@@ -268,23 +268,23 @@ TEST_F(JplFiles, JoinedFiles) {
   // A second file that starts where the first ends.
   auto cont = records(0, 20);
   for (int k = 0; k < 5; ++k) cont.push_back(renumbered(sample().records[20 + k], k + 1));
-  pelmath::jplreset();
+  pelmath::jplReset();
   ASSERT_EQ(load(write("cont.txt", sample().header, cont)), 0) << LogWatch::lastError();
   EXPECT_EQ(jplbuf.numBlocks, 25);
-  pelmath::jplreset();
+  pelmath::jplReset();
   ASSERT_EQ(load(write("plain.txt", sample().header, records(0, 25))), 0);
   pelmath::ephem_point(t, pelmath::kJplMoon, plainMoon);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(joinedMoon[i], plainMoon[i]);
   // A second file that leaves a gap is refused; so is a gap inside one file.
   auto gap = records(0, 20);
   gap.push_back(renumbered(sample().records[22], 1));
-  pelmath::jplreset();
+  pelmath::jplReset();
   EXPECT_EQ(load(write("gap.txt", sample().header, gap)), 2);
   EXPECT_EQ(LogWatch::lastError(), "JplCoeff: File concatenation error.");
   expectnothingloaded();
   auto hole = records(0, 3);
   hole.push_back(sample().records[4]);
-  pelmath::jplreset();
+  pelmath::jplReset();
   EXPECT_EQ(load(write("hole.txt", sample().header, hole)), 2);
   EXPECT_EQ(LogWatch::lastError(), "JplCoeff: Ephemerides JD timing error.");
   expectnothingloaded();
@@ -300,30 +300,30 @@ TEST_F(JplFiles, RecordChecks) {
   // Unreadable count.
   bad = records(0, 2);
   bad[1][0].replace(6, 6, "  10x8");
-  pelmath::jplreset();
+  pelmath::jplReset();
   EXPECT_EQ(load(write("hdrrec.txt", sample().header, bad)), 2);
   EXPECT_EQ(LogWatch::lastError(), "JplCoeff: Invalid header record.");
   // Unreadable value, and a record cut short by the end of the file.
   bad = records(0, 2);
   bad[1][100].replace(10, 3, "abc");
-  pelmath::jplreset();
+  pelmath::jplReset();
   EXPECT_EQ(load(write("value.txt", sample().header, bad)), 2);
   EXPECT_EQ(LogWatch::lastError(), "JplCoeff: Error reading coefficients.");
   bad = records(0, 2);
   bad[1].resize(200);
-  pelmath::jplreset();
+  pelmath::jplReset();
   EXPECT_EQ(load(write("short.txt", sample().header, bad)), 2);
   EXPECT_EQ(LogWatch::lastError(), "JplCoeff: Error reading coefficients.");
   expectnothingloaded();
   // End JD not one interval after the start; a record off the file's 32-day grid.
   bad = records(0, 1);
   bad[0][1].replace(28, 24, "0.245156860000000000D+07");
-  pelmath::jplreset();
+  pelmath::jplReset();
   EXPECT_EQ(load(write("span.txt", sample().header, bad)), 2);
   EXPECT_EQ(LogWatch::lastError(), "JplCoeff: Ephemerides time span error.");
   bad = records(0, 1);
   bad[0][1] = "  0.245153660000000000D+07  0.245156860000000000D+07" + bad[0][1].substr(52);
-  pelmath::jplreset();
+  pelmath::jplReset();
   EXPECT_EQ(load(write("grid.txt", sample().header, bad)), 2);
   EXPECT_EQ(LogWatch::lastError(), "JplCoeff: Ephemerides block timing error.");
   expectnothingloaded();

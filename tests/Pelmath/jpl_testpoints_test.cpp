@@ -81,11 +81,11 @@ class JplSample : public ::testing::Test {
   void SetUp() override {
     path_ = zktest::dataPath(kSample);
     ZK_REQUIRE_DATA(path_);
-    pelmath::jplreset();
-    pelmath::jplsetparameters(path_, 0.0, 36525.0);
+    pelmath::jplReset();
+    pelmath::jplSetParameters(path_, 0.0, 36525.0);
     ASSERT_EQ(pelmath::buildjpl(), 0) << zktest::LogWatch::lastError();
   }
-  void TearDown() override { pelmath::jplreset(); }
+  void TearDown() override { pelmath::jplReset(); }
   std::string path_;
 };
 
@@ -111,8 +111,8 @@ TEST_F(JplSample, HeaderConstants) {
   EXPECT_EQ(pelmath::jpl_value("clight  "), pelmath::jpl_value("CLIGHT"));
   EXPECT_EQ(pelmath::jpl_value("NOSUCH"), jplbuf.notFound);
   // The buffer spans the records' JDs.
-  EXPECT_EQ(chronel::fromsplit(jplbuf.bufStart), 2451536.5 - 2433281.5);
-  EXPECT_EQ(chronel::fromsplit(jplbuf.bufEnd), 2453392.5 - 2433281.5);
+  EXPECT_EQ(chronel::fromSplit(jplbuf.bufStart), 2451536.5 - 2433281.5);
+  EXPECT_EQ(chronel::fromSplit(jplbuf.bufEnd), 2453392.5 - 2433281.5);
 }
 
 TEST_F(JplSample, AgreesWithJplTestPoints) {

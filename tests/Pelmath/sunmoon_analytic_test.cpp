@@ -25,10 +25,10 @@ double angleBetween(const double* a, const double* b) {
 class SunMoon : public ::testing::Test {
  protected:
   void SetUp() override {
-    planix::setenvfk(5);
-    planix::setgeomodel(planix::kWgs72);
+    planix::setEnvFk(5);
+    planix::setGeoModel(planix::kWgs72);
   }
-  void TearDown() override { planix::setenvfk(5); }
+  void TearDown() override { planix::setEnvFk(5); }
 };
 
 // Geometric geocentric directions in the mean equator and equinox of date: ERFA 2.0 epv00 (Sun =
@@ -93,7 +93,7 @@ TEST_F(SunMoon, Fk5DirectionsAgreeWithErfaOver1988To2037) {
 }
 
 TEST_F(SunMoon, Fk4SeriesAlsoFollowTheSunAndMoon) {
-  planix::setenvfk(4);
+  planix::setEnvFk(4);
   for (const SunMoonRef& r : kRefs) {
     double sun[3], moon[3], sunDist, moonDist;
     CompSunPos(r.ds50, sun, &sunDist);
@@ -115,11 +115,11 @@ TEST_F(SunMoon, CatalogueSettingChoosesTheSeries) {
   solar(SunMoonTheory::kFk4, fk4, u4, d4);
   solar(SunMoonTheory::kFk5, fk5, u5, d5);
   double viaExport[3], dist;
-  planix::setenvfk(4);
+  planix::setEnvFk(4);
   CompSunPos(20000.0, viaExport, &dist);
   for (int k = 0; k < 3; ++k) EXPECT_EQ(viaExport[k], u4[k]);
   EXPECT_DOUBLE_EQ(dist, d4 * planix::genvgeo().earthRadius);
-  planix::setenvfk(5);
+  planix::setEnvFk(5);
   CompSunPos(20000.0, viaExport, &dist);
   for (int k = 0; k < 3; ++k) EXPECT_EQ(viaExport[k], u5[k]);
   EXPECT_NE(u4[0], u5[0]);

@@ -103,7 +103,7 @@ TEST(TopoGeodesy, VincentyDirectReproducesPublishedLines) {
 }
 
 TEST(TopoGeodesy, DirectAndInverseInvertEachOther) {
-  planix::setgeomodel(planix::kWgs72);
+  planix::setGeoModel(planix::kWgs72);
   for (double lat1 : {-70.0, -10.0, 0.0, 33.0, 80.0}) {
     for (double az : {0.0, 45.0, 135.0, 200.0, 300.0}) {
       for (double d : {0.001, 150.0, 5000.0, 15000.0}) {
@@ -155,7 +155,7 @@ TEST(TopoGeodesy, RhumbHeadings) {
 }
 
 TEST(TopoGeodesy, RhumbMeridianDistanceFollowsTheEllipsoid) {
-  planix::setgeomodel(planix::kWgs72);
+  planix::setGeoModel(planix::kWgs72);
   const double a = planix::genvgeo().earthRadius, f = planix::genvgeo().flatGeod;
   for (double lat : {10.0, 45.0, 89.0}) {
     double heading, dist;
@@ -167,7 +167,7 @@ TEST(TopoGeodesy, RhumbMeridianDistanceFollowsTheEllipsoid) {
 }
 
 TEST(TopoGeodesy, RhumbDestinationAndDistanceAgree) {
-  planix::setgeomodel(planix::kWgs72);
+  planix::setGeoModel(planix::kWgs72);
   for (double heading : {10.0, 60.0, 120.0, 225.0, 330.0}) {
     for (double d : {50.0, 800.0, 3000.0}) {
       double lat2, lon2, h2, d2;
@@ -190,7 +190,7 @@ TEST(TopoGeodesy, RhumbDestinationAndDistanceAgree) {
 }
 
 TEST(TopoGeodesy, MobileSiteVelocity) {
-  planix::setgeomodel(planix::kWgs72);
+  planix::setGeoModel(planix::kWgs72);
   const planix::GeoConst& g = planix::genvgeo();
   const double speed = 900.0;  // km/h
   const double speedCanon = speed / 3600.0 * g.kmPerSecToErPerKemin;

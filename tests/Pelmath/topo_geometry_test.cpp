@@ -24,8 +24,8 @@ Vec3 turnedZ(const Vec3& v, double a) {
 class Topo : public ::testing::Test {
  protected:
   void SetUp() override {
-    planix::setgeomodel(planix::kWgs72);
-    planix::setenvfk(5);
+    planix::setGeoModel(planix::kWgs72);
+    planix::setEnvFk(5);
   }
 };
 

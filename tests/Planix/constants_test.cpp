@@ -35,20 +35,20 @@ TEST(PlanixConstants, PublishedModelValues) {
 }
 
 TEST(PlanixConstants, CurrentSetAndCatalogueSetting) {
-  EXPECT_EQ(planix::getgeomodel(), planix::kWgs72);
+  EXPECT_EQ(planix::getGeoModel(), planix::kWgs72);
   EXPECT_EQ(&planix::genvgeo(), &planix::wgs72);
-  EXPECT_EQ(planix::setgeomodel(planix::kEgm96), 0);
+  EXPECT_EQ(planix::setGeoModel(planix::kEgm96), 0);
   EXPECT_EQ(&planix::genvgeo(), &planix::egm96);
-  EXPECT_EQ(planix::setgeomodel(0), 2);  // unknown code: refused, no change
+  EXPECT_EQ(planix::setGeoModel(0), 2);  // unknown code: refused, no change
   EXPECT_EQ(&planix::genvgeo(), &planix::egm96);
   EXPECT_EQ(planix::geoconstof(1), nullptr);
-  planix::setgeomodel(planix::kWgs72);
+  planix::setGeoModel(planix::kWgs72);
 
   EXPECT_EQ(planix::genvfk(), 5);
-  planix::setenvfk(4);
+  planix::setEnvFk(4);
   EXPECT_EQ(planix::genvfk(), 4);
   EXPECT_EQ(planix::getfk(planix::genvfk()), 4);
-  planix::setenvfk(5);
+  planix::setEnvFk(5);
   EXPECT_EQ(planix::getfk(7), 5);
 }
 

@@ -82,7 +82,7 @@ class QelExportsStore : public ::testing::Test {
   void TearDown() override {
     QelRemoveAllSats();
     basalon::elsetkeymodeset(0);
-    basalon::dupkeymodeset(0);
+    basalon::dupKeyModeSet(0);
   }
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
   std::string file(const std::string& name, const std::string& text) {

@@ -44,7 +44,7 @@ class QelReaderFiles : public ::testing::Test {
   void TearDown() override {
     empty();
     basalon::elsetkeymodeset(0);
-    basalon::dupkeymodeset(0);
+    basalon::dupKeyModeSet(0);
   }
   static void empty() {
     int32_t code = 0;
@@ -104,7 +104,7 @@ TEST_F(QelReaderFiles, ManeuverLinesAttachAndASecondLoadReportsADuplicate) {
   EXPECT_EQ(qel::QelGetNumOfTreeNodes(), 1);
   EXPECT_EQ(stored(12345).numManeuverLines, 3);
   // A duplicate returned silently is still a duplicate (its lines are not added either).
-  basalon::dupkeymodeset(1);
+  basalon::dupKeyModeSet(1);
   EXPECT_EQ(load(path, counts), 0);
   expectCounts(counts, 0, 1, 0);
 }
@@ -277,17 +277,17 @@ TEST_F(QelReaderFiles, UnitRoutinesAndRefusedUnits) {
   ASSERT_EQ(basalon::fileopen(31, path, basalon::kOpenRead), 0);
   qel::SkipLines(31, 1);
   std::string line;
-  ASSERT_EQ(basalon::filereadlinecut(31, 1500, line), 0);
+  ASSERT_EQ(basalon::fileReadLineCut(31, 1500, line), 0);
   qel::QelRecord rec;
   int32_t code = -1;
   qel::ReadQelFrFileUnit(31, rec, code);
   EXPECT_EQ(code, 0);
   qeltest::expectSameFields(rec, sampleRecord(9, 6), Form::kMultiLine);
-  ASSERT_EQ(basalon::filereadlinecut(31, 1500, line), 0);
+  ASSERT_EQ(basalon::fileReadLineCut(31, 1500, line), 0);
   qel::ReadQelFrFileUnit(31, rec, code);
   EXPECT_EQ(code, 0);
   qeltest::expectSameFields(rec, sampleRecord(10, 0), Form::kShort);
-  EXPECT_EQ(basalon::fileclose(31), 0);
+  EXPECT_EQ(basalon::fileClose(31), 0);
   // A unit connected to a default-named file is refused by both loaders.
   const std::string fort = file("fort.32", qeltest::oneLine(sampleRecord(11, 0)) + "\n");
   ASSERT_EQ(basalon::fileopen(32, fort, basalon::kOpenRead), 0);
@@ -299,7 +299,7 @@ TEST_F(QelReaderFiles, UnitRoutinesAndRefusedUnits) {
   EXPECT_EQ(code, basalon::kResultFail);
   EXPECT_EQ(log.lastError(), "ReadOnlyQELs: Using fort.n not allowed in Zenkora due to security risk");
   EXPECT_EQ(log.errors(), 2);
-  EXPECT_EQ(basalon::fileclose(32), 0);
+  EXPECT_EQ(basalon::fileClose(32), 0);
   EXPECT_TRUE(qel::QelTreeIsEmpty());
   qel::ReadOnlyQels(33, counts, code);  // not open
   EXPECT_EQ(code, basalon::kResultFail);

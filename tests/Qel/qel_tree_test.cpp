@@ -38,7 +38,7 @@ class QelTreeTest : public ::testing::Test {
     int32_t code = 0;
     qel::QelEmptyTree(code);
     basalon::elsetkeymodeset(0);
-    basalon::dupkeymodeset(0);
+    basalon::dupKeyModeSet(0);
   }
   static int64_t add(const qel::QelRecord& r) {
     int64_t key = -7;
@@ -76,7 +76,7 @@ TEST_F(QelTreeTest, DuplicatesInBothModes) {
   std::snprintf(line, sizeof line, "AddRecToMem: Duplicated record/key %19lld found.",
                 static_cast<long long>(key));
   EXPECT_EQ(log.lastError(), line);
-  basalon::dupkeymodeset(1);
+  basalon::dupKeyModeSet(1);
   zktest::LogWatch silent;
   qel::QelBinTree* node = reinterpret_cast<qel::QelBinTree*>(1);
   int64_t again = -7;
@@ -285,7 +285,7 @@ TEST_F(QelTreeTest, DmaKeys) {
   qel::QelFindRecPtr(key, link, &msg);
   EXPECT_EQ(msg, "FindRecPtr: Prop data doesn't exist.");
   block->attach2 = nullptr;
-  basalon::dmafree(block);
+  basalon::dmaFree(block);
   // a block of another store is neither handed out nor overwritten
   basalon::DmaBlock* other = basalon::dmaalloc(6);
   const int64_t otherKey = basalon::dmakey(other);
@@ -299,7 +299,7 @@ TEST_F(QelTreeTest, DmaKeys) {
   EXPECT_EQ(code, 2);
   EXPECT_EQ(log.lastError(), "RemoveDMA: This DMA object isn't a correct object.");
   EXPECT_NE(basalon::keytocptr(otherKey), nullptr);
-  basalon::dmafree(other);
+  basalon::dmaFree(other);
   // emptying frees the remaining block
   const std::vector<int64_t> left = listKeys(9);
   ASSERT_EQ(left.size(), 1u);

@@ -48,7 +48,7 @@ Written writeLines(const qel::QelRecord& r) {
   w.raw.assign(qel::kQelBufferLines * qel::kQelLineWidth, '#');
   w.code = qel::Qel2QelLines(r, std::span<char>(w.raw.data(), w.raw.size()), &w.count);
   for (size_t k = 0; k < qel::kQelBufferLines; ++k) {
-    w.lines.emplace_back(basalon::trimright(std::string_view(w.raw).substr(k * 80, 80)));
+    w.lines.emplace_back(basalon::trimRight(std::string_view(w.raw).substr(k * 80, 80)));
   }
   return w;
 }
@@ -316,7 +316,7 @@ TEST_F(QelWriterUnit, LinesAreWrittenTrimmedAndABadRecordWritesNothing) {
   qel::QelRecord bad = sampleRecord();
   bad.avgF10 = -100;
   EXPECT_FALSE(qel::Qel2Lines(bad, kUnit));
-  ASSERT_EQ(basalon::fileclose(kUnit), 0);
+  ASSERT_EQ(basalon::fileClose(kUnit), 0);
   const std::vector<std::string> lines = written();
   ASSERT_EQ(lines.size(), 32u);
   EXPECT_EQ(lines[2], "<> MESSAGE TIME (UTC):" + std::string(34, ' ') + "CENTER:");
@@ -346,7 +346,7 @@ TEST_F(QelWriterUnit, SaveWritesEveryOtherRecordAndCountsTheOneThatCannotBeWritt
   zktest::LogWatch log;
   EXPECT_EQ(qel::QelWriteLines(kUnit), 1);
   EXPECT_EQ(log.errors(), 1);
-  ASSERT_EQ(basalon::fileclose(kUnit), 0);
+  ASSERT_EQ(basalon::fileClose(kUnit), 0);
   const std::vector<std::string> lines = written();
   ASSERT_EQ(lines.size(), static_cast<size_t>(27 * (kRecords - 1)));
   std::vector<bool> seen(kRecords + 1, false);

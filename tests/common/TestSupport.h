@@ -22,11 +22,11 @@ inline std::string dataPath(const std::string& name) { return std::string(ZK_DAT
 // Counts trace-log lines written between construction and a call of errors()/infos().
 class LogWatch {
  public:
-  LogWatch() : err0_(basalon::traceerrorcount()), info0_(basalon::traceinfocount()) {}
-  long errors() const { return basalon::traceerrorcount() - err0_; }
-  long infos() const { return basalon::traceinfocount() - info0_; }
-  static std::string lastError() { return basalon::lasterrormsg(); }
-  static std::string lastInfo() { return basalon::lastinfomsg(); }
+  LogWatch() : err0_(basalon::traceErrorCount()), info0_(basalon::traceInfoCount()) {}
+  long errors() const { return basalon::traceErrorCount() - err0_; }
+  long infos() const { return basalon::traceInfoCount() - info0_; }
+  static std::string lastError() { return basalon::lastErrorMsg(); }
+  static std::string lastInfo() { return basalon::lastInfoMsg(); }
 
  private:
   long err0_, info0_;
