@@ -122,11 +122,13 @@ void EFGToECI(double thetaG, const double posEFG[3], const double velEFG[3], dou
 
 void ECIToEFGTime(double ds50UTC, const double posECI[3], const double velECI[3], double posEFG[3],
                   double velEFG[3]) {
+  if (!timeUsable("ECIToEFGTime", ds50UTC, {{posEFG, 3}, {velEFG, 3}})) return;
   eciToEfg("ECIToEFGTime", thetaAtUtc(ds50UTC), posECI, velECI, posEFG, velEFG);
 }
 
 void EFGToECITime(double ds50UTC, const double posEFG[3], const double velEFG[3], double posECI[3],
                   double velECI[3]) {
+  if (!timeUsable("EFGToECITime", ds50UTC, {{posECI, 3}, {velECI, 3}})) return;
   efgToEci("EFGToECITime", thetaAtUtc(ds50UTC), posEFG, velEFG, posECI, velECI);
 }
 
@@ -144,6 +146,7 @@ void ECRToEFG(double polarX, double polarY, const double posECR[3], const double
 // comes back unchanged (never a zeroed state that would pass for a position).
 void EFGToECRTime(double ds50UTC, const double posEFG[3], const double velEFG[3], double posECR[3],
                   double velECR[3]) {
+  if (!timeUsable("EFGToECRTime", ds50UTC, {{posECR, 3}, {velECR, 3}})) return;
   double xp, yp;
   polarAtUtc(ds50UTC, xp, yp);
   efgToEcr("EFGToECRTime", xp, yp, posEFG, velEFG, posECR, velECR);
@@ -151,6 +154,7 @@ void EFGToECRTime(double ds50UTC, const double posEFG[3], const double velEFG[3]
 
 void ECRToEFGTime(double ds50UTC, const double posECR[3], const double velECR[3], double posEFG[3],
                   double velEFG[3]) {
+  if (!timeUsable("ECRToEFGTime", ds50UTC, {{posEFG, 3}, {velEFG, 3}})) return;
   double xp, yp;
   polarAtUtc(ds50UTC, xp, yp);
   ecrToEfg("ECRToEFGTime", xp, yp, posECR, velECR, posEFG, velEFG);
@@ -179,15 +183,18 @@ void XYZToLLH(double thetaG, const double metricXYZ[3], double metricLLH[3]) {
 }
 
 void LLHToXYZTime(double ds50UTC, const double metricLLH[3], double metricXYZ[3]) {
+  if (!timeUsable("LLHToXYZTime", ds50UTC, {{metricXYZ, 3}})) return;
   llhToXyz("LLHToXYZTime", thetaAtUtc(ds50UTC), metricLLH, metricXYZ);
 }
 
 void XYZToLLHTime(double ds50UTC, const double metricXYZ[3], double metricLLH[3]) {
+  if (!timeUsable("XYZToLLHTime", ds50UTC, {{metricLLH, 3}})) return;
   xyzToLlh("XYZToLLHTime", thetaAtUtc(ds50UTC), metricXYZ, metricLLH);
 }
 
 void RotDateToJ2K(int32_t spectr, int32_t nutationTerms, double ds50, const double posDate[3],
                   const double velDate[3], double posJ2K[3], double velJ2K[3]) {
+  if (!timeUsable("RotDateToJ2K", ds50, {{posJ2K, 3}, {velJ2K, 3}})) return;
   const PnSpectrum s = pnSpectrumOf(spectr);
   rotateState("RotDateToJ2K", posDate, velDate, posJ2K, velJ2K,
               [&](const Vec3& p, const Vec3& v, Vec3& po, Vec3& vo) {
@@ -197,6 +204,7 @@ void RotDateToJ2K(int32_t spectr, int32_t nutationTerms, double ds50, const doub
 
 void RotJ2KToDate(int32_t spectr, int32_t nutationTerms, double ds50, const double posJ2K[3],
                   const double velJ2K[3], double posDate[3], double velDate[3]) {
+  if (!timeUsable("RotJ2KToDate", ds50, {{posDate, 3}, {velDate, 3}})) return;
   const PnSpectrum s = pnSpectrumOf(spectr);
   rotateState("RotJ2KToDate", posJ2K, velJ2K, posDate, velDate,
               [&](const Vec3& p, const Vec3& v, Vec3& po, Vec3& vo) {
@@ -206,6 +214,7 @@ void RotJ2KToDate(int32_t spectr, int32_t nutationTerms, double ds50, const doub
 
 void TemeEpochToDate(int32_t nutationTerms, double epochDs50, double ds50, const double posEpoch[3],
                      const double velEpoch[3], double posDate[3], double velDate[3]) {
+  if (!timeUsable("TemeEpochToDate", epochDs50 + ds50, {{posDate, 3}, {velDate, 3}})) return;
   rotateState("TemeEpochToDate", posEpoch, velEpoch, posDate, velDate,
               [&](const Vec3& p, const Vec3& v, Vec3& po, Vec3& vo) {
                 rotateteme(nutationTerms, epochDs50, ds50, p, v, po, vo);
@@ -226,6 +235,7 @@ int32_t RotRADec_EqnxToDate(int32_t nutationTerms, int32_t yrOfEqnx, double ds50
 
 void RotRADecl(int32_t nutationTerms, int32_t dir, double ds50In, double RAIn, double declIn, double ds50Out,
                double* RAOut, double* declOut) {
+  if (!timeUsable("RotRADecl", ds50In + ds50Out, {{RAOut, 1}, {declOut, 1}})) return;
   if (!nonNull("RotRADecl", RAOut, declOut)) return;
   TrueMeanDirection direction;
   if (!trueMeanDirectionOf(dir, direction)) {

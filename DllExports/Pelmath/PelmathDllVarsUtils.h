@@ -4,7 +4,10 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <initializer_list>
+#include <limits>
 
 #include "Pelmath/PelmathTypes.h"
 #include "Pelmath/Units.h"
@@ -23,6 +26,20 @@ using basalon::toHost;
 using basalon::toHost3;
 
 inline void clearHost(double* out, size_t n) { std::fill(out, out + n, 0.0); }
+
+// The time of an export that returns no code: a NaN or infinite time writes one line naming the
+// export, sets every given output to NaN (nothing that could pass for a result) and gives false.
+struct HostOut {
+  double* values;
+  size_t count;
+};
+inline bool timeUsable(const char* exportName, double ds50, std::initializer_list<HostOut> outputs) {
+  if (std::isfinite(ds50)) return true;
+  basalon::logErrorf("%s: time is NaN or infinite", exportName);
+  for (const HostOut& o : outputs)
+    if (o.values != nullptr) std::fill(o.values, o.values + o.count, std::numeric_limits<double>::quiet_NaN());
+  return false;
+}
 
 // Greenwich angle (rad) at a DS50 UTC time, by the catalogue setting.
 inline double thetaAtUtc(double ds50UTC) {

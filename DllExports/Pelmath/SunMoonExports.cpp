@@ -8,6 +8,7 @@ using namespace pelmath;
 using namespace pelmath::dll;
 
 void CompSunPos(double ds50, double sunVec[3], double* sunVecMag) {
+  if (!timeUsable("CompSunPos", ds50, {{sunVec, 3}, {sunVecMag, 1}})) return;
   if (!nonNull("CompSunPos", sunVec, sunVecMag)) return;
   const SunMoonTheory theory = sunMoonSelector();
   const double radius = planix::genvgeo().earthRadius;
@@ -21,6 +22,7 @@ void CompSunPos(double ds50, double sunVec[3], double* sunVecMag) {
 }
 
 void CompMoonPos(double ds50, double moonVec[3], double* moonVecMag) {
+  if (!timeUsable("CompMoonPos", ds50, {{moonVec, 3}, {moonVecMag, 1}})) return;
   if (!nonNull("CompMoonPos", moonVec, moonVecMag)) return;
   const SunMoonTheory theory = sunMoonSelector();
   Sundata sd;
@@ -33,6 +35,7 @@ void CompMoonPos(double ds50, double moonVec[3], double* moonVecMag) {
 }
 
 void CompSunMoonPos(double ds50, double sunVec[3], double* sunVecMag, double moonVec[3], double* moonVecMag) {
+  if (!timeUsable("CompSunMoonPos", ds50, {{sunVec, 3}, {sunVecMag, 1}, {moonVec, 3}, {moonVecMag, 1}})) return;
   if (!nonNull("CompSunMoonPos", sunVec, sunVecMag, moonVec, moonVecMag)) return;
   const SunMoonTheory theory = sunMoonSelector();
   const double radius = planix::genvgeo().earthRadius;

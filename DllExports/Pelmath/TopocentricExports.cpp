@@ -39,10 +39,12 @@ void RaDecToAzEl(double thetaG, double lat, double lon, double RA, double dec, d
 }
 
 void AzElToRaDecTime(double ds50UTC, double lat, double lon, double az, double el, double* RA, double* dec) {
+  if (!timeUsable("AzElToRaDecTime", ds50UTC, {{RA, 1}, {dec, 1}})) return;
   azElToRaDec("AzElToRaDecTime", thetaAtUtc(ds50UTC), lat, lon, az, el, RA, dec);
 }
 
 void RaDecToAzElTime(double ds50UTC, double lat, double lon, double RA, double dec, double* az, double* el) {
+  if (!timeUsable("RaDecToAzElTime", ds50UTC, {{az, 1}, {el, 1}})) return;
   raDecToAzEl("RaDecToAzElTime", thetaAtUtc(ds50UTC), lat, lon, RA, dec, az, el);
 }
 
@@ -84,12 +86,14 @@ void ECIToTopoComps(double theta, double astroLat, const double senPos[3], const
 }
 
 void AberrationAnnual(double RA, double dec, double ds50, double* dRA, double* dDec) {
+  if (!timeUsable("AberrationAnnual", ds50, {{dRA, 1}, {dDec, 1}})) return;
   if (!nonNull("AberrationAnnual", dRA, dDec)) return;
   radecannualab(RA, dec, ds50, *dRA, *dDec);
 }
 
 void AberrationDiurnal(double RA, double dec, double ds50UTC, const double senEfgPos[3], double* dRA,
                        double* dDec) {
+  if (!timeUsable("AberrationDiurnal", ds50UTC, {{dRA, 1}, {dDec, 1}})) return;
   if (!nonNull("AberrationDiurnal", senEfgPos, dRA, dDec)) return;
   const double km[3] = {senEfgPos[0] / 1000.0, senEfgPos[1] / 1000.0, senEfgPos[2] / 1000.0};
   radecdiurnalab(thetaAtUtc(ds50UTC), RA, dec, posToCanonical(km), *dRA, *dDec);
@@ -106,8 +110,10 @@ void EarthObstructionAngles(double limbHeight, const double senPos[3], const dou
   *sensorSatAngle = a[2] * kRadToDeg;
 }
 
-// A null position is refused with one trace-log line and reported as not sunlit.
+// A null position or a NaN or infinite time is refused with one trace-log line and reported as
+// not sunlit.
 int32_t IsPointSunlit(double ds50, const double pos[3]) {
+  if (!timeUsable("IsPointSunlit", ds50, {})) return 0;
   if (!nonNull("IsPointSunlit", pos)) return 0;
   return isPointSunlit(ds50, fromHost3(pos)) ? 1 : 0;
 }

@@ -1,6 +1,8 @@
 /* Pelmath Earth frames: ECI (inertial of date), EFG (Earth-fixed Greenwich), ECR (EFG with polar
    motion), geodetic LLH, J2000 <-> date and RA/Dec between equinoxes. Positions km, velocities
-   km/s, angles deg except the Greenwich angle thetaG (rad); polar motion in arcseconds. */
+   km/s, angles deg except the Greenwich angle thetaG (rad); polar motion in arcseconds.
+   An export that takes a DS50 time and returns no code answers a NaN or infinite time with one
+   trace-log line and NaN outputs. */
 #ifndef PELMATH_EARTHFRAMES_H
 #define PELMATH_EARTHFRAMES_H
 

@@ -1,5 +1,7 @@
 /* Pelmath analytic Sun and Moon: geocentric unit vectors (mean equator and equinox of date) and
-   distances in km at a DS50 time; FK4 or FK5 series by the Planix catalogue setting. */
+   distances in km at a DS50 time; FK4 or FK5 series by the Planix catalogue setting.
+   An export that takes a DS50 time and returns no code answers a NaN or infinite time with one
+   trace-log line and NaN outputs. */
 #ifndef PELMATH_SUNMOON_H
 #define PELMATH_SUNMOON_H
 

@@ -1,6 +1,8 @@
 /* Pelmath topocentric and observation geometry: Az/El <-> RA/Dec, look vectors, range/azimuth/
    elevation <-> inertial state, topocentric components, aberration, Earth obstruction and
-   sunlight. Angles deg (the Greenwich or local sidereal angle theta in rad), km, km/s, deg/s. */
+   sunlight. Angles deg (the Greenwich or local sidereal angle theta in rad), km, km/s, deg/s.
+   An export that takes a DS50 time and returns no code answers a NaN or infinite time with one
+   trace-log line and NaN outputs. */
 #ifndef PELMATH_TOPOCENTRIC_H
 #define PELMATH_TOPOCENTRIC_H
 
