@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (double t : {0.0, -1440.0, 720.0, 10000.0}) {
       kinetra::Sgp4State s;
       if (copy.propagate(t, s) == 0) {
-        pelmath::BrevantaOut out;
+        planix::BrevantaOut out;
         kinetra::toStateRecord(copy, s, out);
         for (int k = 0; k < 3; ++k)
           if (std::isnan(s.pos[k]) || std::isnan(s.vel[k])) std::abort();  // success never gives NaN
