@@ -245,15 +245,15 @@ class MessageParser {
     return true;
   }
 
-  bool labeled(const LabeledLine& spec) {
+  bool labeled(const LabeledLine& lineDef) {
     std::string_view line;
     if (!nextLine(line)) return false;
-    if (!labelAt(line, spec.labelColumn, spec.label)) {
-      return fail("Invalid line caused read error @ '" + std::string(spec.missingName) + "'.");
+    if (!labelAt(line, lineDef.labelColumn, lineDef.label)) {
+      return fail("Invalid line caused read error @ '" + std::string(lineDef.missingName) + "'.");
     }
     FieldReader f(line);
-    spec.read(f, rec_);
-    if (!f.ok()) return fail("Bad " + std::string(spec.badName) + " line.");
+    lineDef.read(f, rec_);
+    if (!f.ok()) return fail("Bad " + std::string(lineDef.badName) + " line.");
     return true;
   }
 
@@ -304,19 +304,19 @@ class MessageParser {
 
 bool parseFull(MessageParser& p) {
   if (!p.skip(2) || !p.labeled(kSatNumLine) || !p.skip(1) || !p.labeled(kEpochLine)) return false;
-  for (const LabeledLine* spec :
+  for (const LabeledLine* lineDef :
        {&kJ2kPosLine, &kJ2kVelLine, &kEciPosLine, &kEciVelLine, &kEfgPosLine, &kEfgVelLine})
-    if (!p.labeled(*spec)) return false;
-  for (const LabeledLine* spec : kForceModelLines)
-    if (!p.labeled(*spec)) return false;
+    if (!p.labeled(*lineDef)) return false;
+  for (const LabeledLine* lineDef : kForceModelLines)
+    if (!p.labeled(*lineDef)) return false;
   return p.labeled(kPosSigmaLine) && p.labeled(kVelSigmaLine) && p.labeled(kCovLine) && p.covariance();
 }
 
 bool parseShort(MessageParser& p, QelRecord& rec) {
-  for (const LabeledLine* spec : {&kSatNumLine, &kEpochLine, &kEciPosLine, &kEciVelLine})
-    if (!p.labeled(*spec)) return false;
-  for (const LabeledLine* spec : kForceModelLines)
-    if (!p.labeled(*spec)) return false;
+  for (const LabeledLine* lineDef : {&kSatNumLine, &kEpochLine, &kEciPosLine, &kEciVelLine})
+    if (!p.labeled(*lineDef)) return false;
+  for (const LabeledLine* lineDef : kForceModelLines)
+    if (!p.labeled(*lineDef)) return false;
   rec.covDim = 0;
   rec.wtdRms = 1.0;
   rec.posSigmas = {1.0, 1.0, 1.0};
