@@ -130,6 +130,10 @@ constexpr uint64_t kPow10[20] = {1ull,
                                  1000000000000000000ull,
                                  10000000000000000000ull};
 
+// Powers of ten that are exact doubles.
+constexpr double kExactPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 bool scaledRounded(double a, int q, U128& out) {
   if (q < 0 || q > 19) return false;
   if (a == 0.0) {
@@ -441,10 +445,19 @@ int parseReal(std::string_view text, double& value, bool* blank) {
   int leadZeros = 0;  // zeros after the point before the first non-zero digit (no integer digits)
   bool nonzeroSeen = false, point = false;
   int mantDigits = 0;
+  // The digits as one integer and how many stand after the point, for the exact fast path below.
+  uint64_t mantissa = 0;
+  int fracDigits = 0;
+  bool mantissaFits = true;
   for (; i < n; ++i) {
     const char c = buf[i];
     if (isDigit(c)) {
       ++mantDigits;
+      if (mantissa > kPow10[18]) mantissaFits = false;
+      if (mantissaFits) {
+        mantissa = mantissa * 10 + static_cast<uint64_t>(c - '0');
+        if (point) ++fracDigits;
+      }
       if (!point) {
         if (c != '0' || nonzeroSeen) ++intSig;
       } else if (!nonzeroSeen && intSig == 0 && c == '0') {
@@ -474,6 +487,15 @@ int parseReal(std::string_view text, double& value, bool* blank) {
   }
   if (!nonzeroSeen) {
     value = neg ? -0.0 : 0.0;
+    return kFieldOk;
+  }
+  // Exact fast path: an integer mantissa below 2^53 and a power of ten up to 10^22 are both exact
+  // doubles, and one correctly rounded multiplication or division of them is the nearest double.
+  const long e10 = expValue - fracDigits;
+  if (mantissaFits && mantissa <= (uint64_t{1} << 53) && e10 >= -22 && e10 <= 22) {
+    const double m = static_cast<double>(mantissa);
+    const double v = e10 >= 0 ? m * kExactPow10[e10] : m / kExactPow10[-e10];
+    value = neg ? -v : v;
     return kFieldOk;
   }
   // from_chars takes neither a plus sign nor a sign of its own here: parse the magnitude.

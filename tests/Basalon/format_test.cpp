@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <random>
+#include <string>
 
 using namespace basalon;
 
@@ -231,7 +233,8 @@ TEST(FormatWrite, IntegerPathAgreesWithTextPath) {
   for (int k = 0; k < 200000; ++k) {
     const int d = decimals(rng);
     double v = mant(rng) * std::pow(10.0, expo(rng));
-    if (tie(rng) == 0) v = std::round(v * std::pow(10.0, d) * 2.0 + 1.0) / 2.0 / std::pow(10.0, d);  // near ties
+    if (tie(rng) == 0)
+      v = std::round(v * std::pow(10.0, d) * 2.0 + 1.0) / 2.0 / std::pow(10.0, d);  // near ties
     if (tie(rng) == 1) v = std::round(v * 8.0) / 8.0;  // binary-exact values, true ties
     if (sign(rng) == 1) v = -v;
     const int wf = 40, we = d + 8;
@@ -257,4 +260,24 @@ TEST(FormatWrite, DecimalsBeyondTheFieldFillWithStars) {
   }
   EXPECT_TRUE(writeE(f, 12, 6, -1.5));
   EXPECT_EQ(std::string(f, 12), "-.150000E+01");
+}
+
+// Reals read through the short exact path (mantissa below 2^53, power of ten up to 22) and the
+// general one give the nearest double, as the C library's correctly rounded strtod does.
+TEST(FormatRead, RealsAreTheNearestDouble) {
+  std::mt19937_64 rng(7);
+  std::uniform_int_distribution<int> numDigits(1, 20), digit(0, 9), expo(-30, 30), pointAt(0, 20), coin(0, 3);
+  for (int k = 0; k < 100000; ++k) {
+    std::string text = coin(rng) == 0 ? "-" : "";
+    const int nd = numDigits(rng), at = pointAt(rng);
+    for (int i = 0; i < nd; ++i) {
+      if (i == at) text += '.';
+      text += static_cast<char>('0' + digit(rng));
+    }
+    if (coin(rng) != 0) text += "E" + std::to_string(expo(rng));
+    double v = 0.0;
+    ASSERT_EQ(parseReal(text, v), kFieldOk) << text;
+    const double expected = std::strtod(text.c_str(), nullptr);
+    ASSERT_EQ(v, expected) << text;
+  }
 }
