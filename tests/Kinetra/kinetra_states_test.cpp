@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Siblings/Basalon/Keys.h"
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Siblings/Chronel/Chronel.h"
 #include "Siblings/Kinetra/KinetraStore.h"
 #include "Siblings/Kinetra/Sgp4Output.h"
@@ -20,7 +21,7 @@ namespace {
 
 using basalon::Elset;
 using basalon::Vec3;
-constexpr double kTwoPi = 2.0 * M_PI;
+using basalon::kTwoPi;
 
 // Every SGP4 set of the catalogue in both stores, with a private object of each.
 struct Catalogue {

@@ -748,7 +748,7 @@ int main(int argc, char** argv) {
   int passed = 0, failed = 0;
   if (argc > 1) {
     const size_t only = (size_t)strtoul(argv[1], NULL, 10);
-    if (only >= numCases) return 2;
+    if (only >= numCases) return EXIT_FAILURE;
     kCases[only].fn();
     return caseFailures == 0 ? 0 : 1;
   }
