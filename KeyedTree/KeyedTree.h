@@ -141,6 +141,21 @@ class KeyedTree {
   // The link stays meaningful only until the next writer: a removal may free the node or move
   // another key into it.
   int64_t AddToMem(const Record& rec, Node** nodeOut = nullptr) {
+    return addToMem(rec, [&rec] { return newCopy(rec); }, nodeOut);
+  }
+
+  // As AddToMem, but the stored record takes over what rec owns (a reader's working record with
+  // a million points is moved, not copied). Once the record passed its checks and got its key, rec
+  // is left empty whether it was stored or dropped as a duplicate: the caller starts a new one.
+  int64_t AddMovedToMem(Record&& rec, Node** nodeOut = nullptr) {
+    return addToMem(rec, [&rec] { return newMoved(rec); }, nodeOut);
+  }
+
+ private:
+  // AddToMem with make() giving the heap record to store (null when memory is exhausted); make is
+  // called at most once, after the checks and the key.
+  template <class MakeFn>
+  int64_t addToMem(const Record& rec, MakeFn&& make, Node** nodeOut) {
     if (nodeOut != nullptr) *nodeOut = nullptr;
     if (Traits::validate(rec) != 0) return -1;
 
@@ -148,7 +163,7 @@ class KeyedTree {
     basalon::DmaBlock* block = nullptr;
     int64_t satKey = -1;
     if (dmaMode) {
-      Record* copy = newCopy(rec);
+      Record* copy = make();
       if (copy == nullptr) {
         logError("AddRecToMem: Cannot allocate memory for a new rec.");
         return -1;
@@ -179,7 +194,7 @@ class KeyedTree {
     }
     node->key = satKey;
     if (!dmaMode) {
-      node->rec = newCopy(rec);
+      node->rec = make();
       if (node->rec == nullptr) {
         logError("AddRecToMem: Memory allocation failed");
         nodes_.release(node);
@@ -211,6 +226,8 @@ class KeyedTree {
     if (nodeOut != nullptr) *nodeOut = node;
     return finalKey;
   }
+
+ public:
 
   // A zeroed node from this store's pool, for AddNode (null when memory is exhausted). Nodes given
   // to AddNode must come from here: removal returns them to the pool.
@@ -334,6 +351,28 @@ class KeyedTree {
     Node* node = search(root_.v.load(std::memory_order_relaxed), satKey);
     if (node == nullptr) return false;
     code = changeCopy(node->rec, change);
+    return true;
+  }
+
+  // Edits the stored record of satKey in place as a writer: no reader is inside while
+  // edit(record) runs, so it may grow or reallocate what the record owns. Cheaper than ModifyRec
+  // for large records, but edit must leave the record whole whatever it returns (no rollback).
+  // Returns false (nothing logged) when no record has the key; otherwise code is edit's result.
+  template <class EditFn>
+  bool EditRecInPlace(int64_t satKey, EditFn&& edit, int32_t& code) {
+    code = basalon::kResultOk;
+    if (basalon::isdma(satKey)) {
+      if (satKey < 1) return false;
+      WriterSection writer(*this);
+      basalon::DmaBlock* block = liveBlock(satKey);
+      if (block == nullptr || block->elsetType != Traits::kElsetType || block->rec == nullptr) return false;
+      code = edit(*static_cast<Record*>(block->rec));
+      return true;
+    }
+    WriterSection writer(*this);
+    Node* node = search(root_.v.load(std::memory_order_relaxed), satKey);
+    if (node == nullptr || node->rec == nullptr) return false;
+    code = edit(*node->rec);
     return true;
   }
 
@@ -699,6 +738,14 @@ class KeyedTree {
       return nullptr;
     }
     return copy;
+  }
+
+  static Record* newMoved(Record& rec) {
+    try {
+      return new Record(std::move(rec));
+    } catch (const std::bad_alloc&) {
+      return nullptr;
+    }
   }
 
   static void deleteRecord(Record* rec) {
