@@ -717,6 +717,30 @@ static void printableLog(void) {
 
 /* ---- runner --------------------------------------------------------------------------------- */
 
+/* ---- Kymor exports: absurd keys in both key modes give -1 without a message (the satellite-
+   number look-up is silent), and a loaded TLE's number comes back. */
+static void kymorExports(void) {
+  int mode, k;
+  for (mode = 0; mode < 2; ++mode) {
+    BasalonSetElsetKeyMode(mode);
+    for (k = 0; k < kNumBadKeys; ++k) {
+      currentCall = "SatNumOf(bad key)";
+      markLog();
+      EXPECT(SatNumOf(kBadKeys[k]) == -1);
+      EXPECT(!loggedSinceMark());
+    }
+  }
+  BasalonSetElsetKeyMode(0);
+  {
+    const int64_t key = addGoodTle();
+    currentCall = "SatNumOf(good key)";
+    EXPECT(key > 0);
+    EXPECT(SatNumOf(key) == 90001);
+    EXPECT(LinesetRemoveSat(key) == 0);
+    EXPECT(SatNumOf(key) == -1);
+  }
+}
+
 typedef void (*CaseFn)(void);
 struct Case {
   const char* name;
@@ -737,6 +761,7 @@ static const struct Case kCases[] = {
     {"null pointers", nullPointers},
     {"Qel exports", qelExports},
     {"printable log", printableLog},
+    {"Kymor exports", kymorExports},
 };
 
 #define kCaseSeconds 60

@@ -272,6 +272,25 @@ int main(void) {
     CHECK(memcmp(msg, "BrevantaGetInfo: null argument", 30) == 0);
   }
 
+  /* Kymor: the satellite number of a loaded TLE through its key; -1 for a key not loaded. */
+  {
+    char* l1 = (char*)malloc(130);
+    char* l2 = (char*)malloc(130);
+    int64_t key;
+    memset(l1, ' ', 130);
+    memset(l2, ' ', 130);
+    memcpy(l1, "1 25544U 98067A   26078.12958500  .00009105  00000+0  17698-3 0  9991", 69);
+    memcpy(l2, "2 25544  51.6344  25.6919 0006229 207.4819 152.5840 15.48370465557798", 69);
+    key = LinesetAddSatFrLines(l1, l2);
+    CHECK(key > 0);
+    CHECK(SatNumOf(key) == 25544);
+    CHECK(LinesetRemoveSat(key) == 0);
+    CHECK(SatNumOf(key) == -1);
+    CHECK(SatNumOf(-1) == -1);
+    free(l1);
+    free(l2);
+  }
+
   free(msg);
   if (failures == 0) printf("C host: all checks passed\n");
   return failures == 0 ? 0 : 1;
