@@ -265,6 +265,7 @@ FillResult fillFromQel(CommonSatData& rec, int64_t satKey) {
 FillResult fillFromTarvex(CommonSatData& rec, int64_t satKey) {
   size_t numPts = 0;
   int32_t coordSys = 0;
+  bool positionOnly = false;
   tarvexon::TarvexPoint first;
   const bool found = readTarvex(satKey, [&](const tarvexon::TarvexRecord& r) {
     rec.satNum = r.satNum;
@@ -272,6 +273,7 @@ FillResult fillFromTarvex(CommonSatData& rec, int64_t satKey) {
     rec.epochDs50UTC = r.epochDs50UTC;
     numPts = r.points.size();
     coordSys = r.coordSys;
+    positionOnly = tarvexon::IsPositionOnly(r);
     if (numPts > 0) first = r.points[0];
   });
   if (!found) return FillResult::kNotFound;
@@ -280,9 +282,9 @@ FillResult fillFromTarvex(CommonSatData& rec, int64_t satKey) {
   rec.eltType = kEltTypeTarvex;
   rec.earthConsts = &geo;
   Vec3 posEci{}, velEci{};
-  // One point gives no orbit; nor do points that are sites, ranges and angles or mobile
-  // tracks: their element fields stay 0 and noElements says so.
-  if (numPts == 1 || !pointToEci(coordSys, first, posEci, velEci)) {
+  // One point gives no orbit; nor do positions without velocities, or points that are sites,
+  // ranges and angles or mobile tracks: their element fields stay 0 and noElements says so.
+  if (numPts == 1 || positionOnly || !pointToEci(coordSys, first, posEci, velEci)) {
     rec.noElements = 1;
     return FillResult::kFilled;
   }

@@ -64,7 +64,12 @@ void runWithKeyMode(int keyMode) {
   std::vector<std::thread> threads;
   for (size_t r = 0; r < 6; ++r) threads.emplace_back(reader, r);
   threads.emplace_back(writer);
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  // Run until both sides have done enough work (a loaded machine or a sanitizer slows them
+  // down), with a cap so a starved side fails the counts below instead of hanging.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while ((reinits.load() <= 10 || calls.load() <= 100) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
   stop.store(true);
   for (auto& t : threads) t.join();
 

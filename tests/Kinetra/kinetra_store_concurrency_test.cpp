@@ -92,7 +92,11 @@ TEST(KinetraStoreConcurrency, ReadersSeeTheSingleThreadStatesWhileAWriterWorks) 
   threads.emplace_back(reader, 5, 0);  // always the same key
   threads.emplace_back(reader, 5, 0);  // the same key as the previous reader
   threads.emplace_back(writer);
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  // Until both sides have done enough work (slow under a sanitizer or a loaded machine), capped.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while ((writerRounds.load() <= 10 || calls.load() <= 100) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
   stop.store(true);
   for (auto& t : threads) t.join();
 

@@ -357,10 +357,17 @@ TEST_F(KymorCommData, EphemerisWithoutUsableElements) {
   const int64_t llh = addTarvex(71015, 15, 4, siteLike);
   const int64_t waypoints = addTarvex(71018, 18, 4, siteLike);
   const int64_t unknown = addTarvex(71099, 1, 4, siteLike);
+  // Positions without velocities: a zero velocity would make a straight fall, not the orbit.
+  const int64_t positionsOnly = addTarvex(71002, 1, 4, [](int idx) {
+    tarvexon::TarvexPoint p;
+    p.ds50UTC = 27000.0 + idx / 1440.0;
+    p.pos[0] = 7000.0, p.pos[1] = 100.0 * idx, p.pos[2] = 10.0;
+    return p;
+  });
   int32_t code = -1;
   ASSERT_TRUE(tarvexon::TarvexEditRec(
       unknown, [](tarvexon::TarvexRecord& r) { return (r.coordSys = 9, 0); }, code));
-  for (int64_t key : {onePoint, llh, waypoints, unknown}) {
+  for (int64_t key : {onePoint, llh, waypoints, unknown, positionsOnly}) {
     ASSERT_GT(key, 0);
     zktest::LogWatch log;
     const kymor::CommonSatData rec = commData(key);

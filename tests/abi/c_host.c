@@ -251,8 +251,10 @@ int main(void) {
   /* Null output pointers, a sample from every library: codes and log lines, never a crash. */
   {
     double pos[3] = {7000.0, 0.0, 0.0}, vel[3] = {0.0, 7.5, 0.0};
+    char fileName[512];
+    memset(fileName, ' ', sizeof fileName);
     CHECK(BasalonFormatF(1.0, 10, 2, NULL) != 0);
-    CHECK(BasalonFileOpenMT(msg, 1, NULL) != 0);
+    CHECK(BasalonFileOpenMT(fileName, 1, NULL) != 0);
     ChronelGetTimeConsts(20000.0, NULL);
     PlanixGetGeoConst(NULL);
     CHECK(LinesetLoadFileCounts(NULL, NULL) != 0);
