@@ -19,11 +19,14 @@ enum class EphemInput : int32_t {
 
 // State of the stored record of satKey. otherTime is the DS50 UTC time for an MSE input and the MSE
 // for a DS50 input (the point's time for an index); *mse, when given, the MSE of the result.
-// code 0, or 2 with one logged message (pt then cleared). Reads the record on the store's read side.
+// code 0, or 2 with one logged message (outputs then cleared; a NaN or infinite time is outside the
+// span). Reads the record on the store's read side for both key modes.
 void GetEphem(int64_t satKey, double value, EphemInput mode, double& otherTime, TarvexPoint& pt,
               int32_t& code, double* mse = nullptr);
 
 // The interpolated (or stored) point of rec at a DS50 TAI time; code 0 or 2 with a logged message.
+// Four points around the time, no two consecutive ones more than 61 minutes apart; Hermite unless
+// no point of rec carries a velocity. No output carries the scalar covariance marker.
 // Only reads rec: callers holding the store's read side may call it from several threads.
 void InterpolateEP(const TarvexRecord& rec, double timeTAI, TarvexPoint& pt, int32_t& code);
 
