@@ -76,6 +76,33 @@ ZK_API int32_t TarvexStartEndTime(int64_t satKey, double* startDs50UTC, double* 
 /* The card line naming the ephemeris file, "EPHFIL = " and the file name, in 512 characters: 0 or 2. */
 ZK_API int32_t TarvexGetLine(int64_t satKey, char line[512]);
 
+/* ---- State at a time or at a point ------------------------------------------------------------ */
+/* A request outside the span of the points, a bad point index, or points too sparse to interpolate
+   give 2. The revolution number is carried across ascending-node crossings. */
+
+/* State at a DS50 UTC time; its MSE. */
+ZK_API int32_t TarvexDs50UTC(int64_t satKey, double ds50UTC, double* mse, double pos[3], double vel[3],
+                             int32_t* revNum);
+/* State at an MSE; its DS50 UTC time. */
+ZK_API int32_t TarvexMse(int64_t satKey, double mse, double* ds50UTC, double pos[3], double vel[3],
+                         int32_t* revNum);
+/* Stored point of a 1-based index; its DS50 UTC time. */
+ZK_API int32_t TarvexGetEphemeris(int64_t satKey, int32_t index, double* ds50UTC, double pos[3], double vel[3],
+                                  int32_t* revNum);
+/* As TarvexDs50UTC, with the 6x6 covariance (36). */
+ZK_API int32_t TarvexDs50UTCCovMtx(int64_t satKey, double ds50UTC, double* mse, double pos[3], double vel[3],
+                                   int32_t* revNum, double covMtx[36]);
+/* As TarvexMse, with the 6x6 covariance (36). */
+ZK_API int32_t TarvexMseCovMtx(int64_t satKey, double mse, double* ds50UTC, double pos[3], double vel[3],
+                               int32_t* revNum, double covMtx[36]);
+/* As TarvexGetEphemeris, with the 6x6 covariance (36). */
+ZK_API int32_t TarvexGetCovMtx(int64_t satKey, int32_t index, double* ds50UTC, double pos[3], double vel[3],
+                               int32_t* revNum, double covMtx[36]);
+/* State in one array of 128 doubles. xtenType says what value is: 1 MSE, 2 DS50 UTC, 3 a 1-based
+   point index (truncated). Out (0-based): [0] MSE, [1] DS50 UTC, [2..4] pos, [5..7] vel, [8] revNum,
+   [9..29] the packed covariance as stored or interpolated, the rest zero. Another type gives 2. */
+ZK_API int32_t TarvexXten(int64_t satKey, int32_t xtenType, double value, double xtenArr[128]);
+
 /* ---- Fields ----------------------------------------------------------------------------------- */
 
 /* One field as text, left-justified in 512 characters: 1 satNum, 2 epoch ("YYDDDHHMMSS.SSS", UTC),

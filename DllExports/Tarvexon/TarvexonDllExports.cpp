@@ -1,5 +1,5 @@
 // Flat exports of the Tarvexon library: host buffers to and from the ephemeris store, points
-// appended as writers, and fields. Every export refuses null
+// appended as writers, fields, and states through the interpolation. Every export refuses null
 // pointers and non-finite numbers before touching anything, and clears its outputs first.
 #include <Tarvexon.h>
 
@@ -19,12 +19,14 @@
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Chronel/Chronel.h"
+#include "Tarvexon/Interpolation.h"
 #include "Tarvexon/TarvexonTree.h"
 
 using basalon::kKeyFail;
 using basalon::kResultFail;
 using basalon::kResultOk;
 using tarvexdll::blankOut;
+using tarvexon::EphemInput;
 using tarvexon::TarvexPoint;
 using tarvexon::TarvexRecord;
 
@@ -66,6 +68,47 @@ int32_t appendPoint(const char* exportName, int64_t satKey, double ds50UTC, cons
   if (!found) return tarvexdll::notLoaded(exportName, satKey);
   return code;
 }
+
+// The outputs every state export shares, cleared.
+struct StateOut {
+  double* time;
+  double* pos;
+  double* vel;
+  int32_t* revNum;
+  double* cov6x6;  // null for the exports without covariance
+
+  void clear() const {
+    *time = 0.0;
+    std::fill_n(pos, 3, 0.0);
+    std::fill_n(vel, 3, 0.0);
+    *revNum = 0;
+    if (cov6x6 != nullptr) std::fill_n(cov6x6, tarvexdll::kCov6x6Length, 0.0);
+  }
+};
+
+// State through GetEphem: out.time receives GetEphem's other time (MSE for a DS50 input, DS50 UTC for
+// an MSE input or a point index). The code is GetEphem's.
+int32_t stateExport(const char* exportName, int64_t satKey, double value, EphemInput mode,
+                    const StateOut& out) {
+  if (!basalon::nonNull(exportName, out.time, out.pos, out.vel, out.revNum)) return kResultFail;
+  out.clear();
+  if (!basalon::allFinite(exportName, {value})) return kResultFail;
+  TarvexPoint pt;
+  double otherTime = 0.0;
+  int32_t code = kResultOk;
+  tarvexon::GetEphem(satKey, value, mode, otherTime, pt, code);
+  if (code != kResultOk) return code;
+  *out.time = otherTime;
+  std::copy_n(pt.pos, 3, out.pos);
+  std::copy_n(pt.vel, 3, out.vel);
+  *out.revNum = pt.revNum;
+  if (out.cov6x6 != nullptr) tarvexdll::covOut(pt, out.cov6x6);
+  return kResultOk;
+}
+
+// A point index as GetEphem's input value: truncated, and kept within int32 so that an absurd
+// value is judged out of range like any other bad index.
+double indexValue(double value) { return std::clamp(std::trunc(value), 0.0, static_cast<double>(INT32_MAX)); }
 
 // Text of field index of rec (1 to 15); empty for another index.
 std::string fieldText(const TarvexRecord& rec, int32_t index) {
@@ -223,6 +266,80 @@ int32_t TarvexGetLine(int64_t satKey, char line[512]) {
           satKey, [&](const TarvexRecord& rec) { text.assign("EPHFIL = ").append(rec.fileName.view()); }))
     return tarvexdll::notLoaded("TarvexGetLine", satKey);
   tarvexdll::textOut(text, line, tarvexdll::kValueLength);
+  return kResultOk;
+}
+
+// ---- State at a time or at a point ---------------------------------------------------------------
+
+int32_t TarvexDs50UTC(int64_t satKey, double ds50UTC, double* mse, double pos[3], double vel[3],
+                      int32_t* revNum) {
+  return stateExport("TarvexDs50UTC", satKey, ds50UTC, EphemInput::kDs50Utc,
+                     {mse, pos, vel, revNum, nullptr});
+}
+
+int32_t TarvexMse(int64_t satKey, double mse, double* ds50UTC, double pos[3], double vel[3],
+                  int32_t* revNum) {
+  return stateExport("TarvexMse", satKey, mse, EphemInput::kMse, {ds50UTC, pos, vel, revNum, nullptr});
+}
+
+int32_t TarvexGetEphemeris(int64_t satKey, int32_t index, double* ds50UTC, double pos[3], double vel[3],
+                           int32_t* revNum) {
+  return stateExport("TarvexGetEphemeris", satKey, index, EphemInput::kPointIndex,
+                     {ds50UTC, pos, vel, revNum, nullptr});
+}
+
+int32_t TarvexDs50UTCCovMtx(int64_t satKey, double ds50UTC, double* mse, double pos[3], double vel[3],
+                            int32_t* revNum, double covMtx[36]) {
+  if (!basalon::nonNull("TarvexDs50UTCCovMtx", covMtx)) return kResultFail;
+  return stateExport("TarvexDs50UTCCovMtx", satKey, ds50UTC, EphemInput::kDs50Utc,
+                     {mse, pos, vel, revNum, covMtx});
+}
+
+int32_t TarvexMseCovMtx(int64_t satKey, double mse, double* ds50UTC, double pos[3], double vel[3],
+                        int32_t* revNum, double covMtx[36]) {
+  if (!basalon::nonNull("TarvexMseCovMtx", covMtx)) return kResultFail;
+  return stateExport("TarvexMseCovMtx", satKey, mse, EphemInput::kMse, {ds50UTC, pos, vel, revNum, covMtx});
+}
+
+int32_t TarvexGetCovMtx(int64_t satKey, int32_t index, double* ds50UTC, double pos[3], double vel[3],
+                        int32_t* revNum, double covMtx[36]) {
+  if (!basalon::nonNull("TarvexGetCovMtx", covMtx)) return kResultFail;
+  return stateExport("TarvexGetCovMtx", satKey, index, EphemInput::kPointIndex,
+                     {ds50UTC, pos, vel, revNum, covMtx});
+}
+
+int32_t TarvexXten(int64_t satKey, int32_t xtenType, double value, double xtenArr[128]) {
+  if (!basalon::nonNull("TarvexXten", xtenArr)) return kResultFail;
+  std::fill_n(xtenArr, tarvexdll::kXtenLength, 0.0);
+  if (xtenType < static_cast<int32_t>(EphemInput::kMse) ||
+      xtenType > static_cast<int32_t>(EphemInput::kPointIndex))
+    return basalon::fail("TarvexXten: Invalid ephemeris type. Valid values are 1, 2, and 3.");
+  if (!basalon::allFinite("TarvexXten", {value})) return kResultFail;
+  const auto mode = static_cast<EphemInput>(xtenType);
+  const double input = mode == EphemInput::kPointIndex ? indexValue(value) : value;
+  TarvexPoint pt;
+  double otherTime = 0.0, mse = 0.0;
+  int32_t code = kResultOk;
+  tarvexon::GetEphem(satKey, input, mode, otherTime, pt, code, &mse);
+  if (code != kResultOk) return code;
+  switch (mode) {
+    case EphemInput::kMse:
+      xtenArr[0] = value;
+      xtenArr[1] = otherTime;
+      break;
+    case EphemInput::kDs50Utc:
+      xtenArr[0] = otherTime;
+      xtenArr[1] = value;
+      break;
+    case EphemInput::kPointIndex:
+      xtenArr[0] = mse;
+      xtenArr[1] = otherTime;
+      break;
+  }
+  std::copy_n(pt.pos, 3, xtenArr + 2);
+  std::copy_n(pt.vel, 3, xtenArr + 5);
+  xtenArr[8] = pt.revNum;
+  std::copy_n(pt.covMtx, tarvexon::kCovPacked, xtenArr + 9);
   return kResultOk;
 }
 

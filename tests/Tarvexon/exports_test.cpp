@@ -1,5 +1,5 @@
 // The Tarvexon exports that need no file: adding ephemerides and points, keys and listings, fields,
-// with their messages and cleared outputs.
+// and states at a time or at a point, with their messages and cleared outputs.
 #include <Basalon.h>
 #include <Tarvexon.h>
 #include <gtest/gtest.h>
@@ -306,6 +306,126 @@ TEST_F(TarvexExports, RecordsWithoutPointsAnswerCountsButNotTimes) {
   EXPECT_EQ(satNum, 0);
   EXPECT_EQ(epoch, 0.0);
   EXPECT_EQ(coordSys, 0);
+}
+
+// ---- States ----------------------------------------------------------------------------------------
+
+TEST_F(TarvexExports, MseZeroReturnsThePointItselfWithItsRevolutionAndCovariance) {
+  const int64_t key = TarvexAddSat(601, kEpoch, 6378.135, 0.0743669, 1);
+  std::array<double, 21> cov{};
+  for (int k = 0; k < 21; ++k) cov[k] = k + 1.0;
+  for (int k = 0; k < 5; ++k) {
+    const Sample s = lineSample(k);
+    ASSERT_EQ(TarvexAddSatEphemCovMtx(key, s.t, s.pos.data(), s.vel.data(), 100 + k, cov.data()), 0);
+  }
+  double t = 0, pos[3], vel[3];
+  std::array<double, 36> m{};
+  int32_t rev = 0;
+  ASSERT_EQ(TarvexMseCovMtx(key, 0.0, &t, pos, vel, &rev, m.data()), 0);
+  const Sample first = lineSample(0);
+  EXPECT_EQ(t, first.t);
+  EXPECT_EQ(pos[0], first.pos[0]);
+  EXPECT_EQ(pos[1], first.pos[1]);
+  EXPECT_EQ(vel[0], first.vel[0]);
+  EXPECT_EQ(rev, 100);
+  // The full symmetric matrix of the packed values: row 6 is 16 ... 21, and so is column 6.
+  for (int j = 0; j < 6; ++j) {
+    EXPECT_EQ(m[5 * 6 + j], 16.0 + j);
+    EXPECT_EQ(m[j * 6 + 5], 16.0 + j);
+  }
+  EXPECT_EQ(m[1 * 6 + 0], 2.0);
+
+  // Between points the state follows the line, and the MSE is that of the request.
+  double mse = 0;
+  ASSERT_EQ(TarvexDs50UTC(key, kEpoch + 2.5 * kMinute, &mse, pos, vel, &rev), 0);
+  EXPECT_NEAR(mse, 2.5, 1e-6);
+  EXPECT_NEAR(pos[0], 7000.0 + 7.0 * 150.0, 1e-6);
+  EXPECT_NEAR(vel[0], 7.0, 1e-9);
+  ASSERT_EQ(TarvexMse(key, 3.5, &t, pos, vel, &rev), 0);
+  EXPECT_NEAR(t, kEpoch + 3.5 * kMinute, 1e-12);
+  EXPECT_NEAR(pos[0], 7000.0 + 7.0 * 210.0, 1e-6);
+}
+
+TEST_F(TarvexExports, ScalarMarkerIsNoCovarianceInTheMatrixOutputs) {
+  const int64_t key = TarvexAddSat(602, kEpoch, 6378.135, 0.0743669, 1);
+  std::array<double, 21> scalar{};
+  scalar[0] = 3.5;
+  scalar[1] = 12345.0;
+  for (int k = 0; k < 4; ++k) {
+    const Sample s = lineSample(k);
+    ASSERT_EQ(TarvexAddSatEphemCovMtx(key, s.t, s.pos.data(), s.vel.data(), 0, scalar.data()), 0);
+  }
+  double t = 0, pos[3], vel[3];
+  int32_t rev = 0;
+  std::array<double, 36> m;
+  m.fill(9.0);
+  ASSERT_EQ(TarvexGetCovMtx(key, 2, &t, pos, vel, &rev, m.data()), 0);
+  EXPECT_EQ(m, (std::array<double, 36>{}));
+  m.fill(9.0);
+  ASSERT_EQ(TarvexDs50UTCCovMtx(key, kEpoch + 1.5 * kMinute, &t, pos, vel, &rev, m.data()), 0);
+  EXPECT_EQ(m, (std::array<double, 36>{}));
+  // The packed form is handed out as it is: the scalar and its marker.
+  std::array<double, 128> x{};
+  ASSERT_EQ(TarvexXten(key, 3, 2.0, x.data()), 0);
+  EXPECT_EQ(x[9], 3.5);
+  EXPECT_EQ(x[10], 12345.0);
+}
+
+TEST_F(TarvexExports, XtenTypesTruncatedIndicesAndTheInvalidType) {
+  const int64_t key = lineSat(603, 6);
+  std::array<double, 128> x;
+  x.fill(9.0);
+  LogWatch watch;
+  EXPECT_EQ(TarvexXten(key, 4, 1.0, x.data()), 2);
+  EXPECT_EQ(watch.errors(), 1);
+  EXPECT_EQ(LogWatch::lastError(), "TarvexXten: Invalid ephemeris type. Valid values are 1, 2, and 3.");
+  EXPECT_EQ(x, (std::array<double, 128>{}));
+
+  ASSERT_EQ(TarvexXten(key, 3, 2.9, x.data()), 0);  // point 2
+  const Sample second = lineSample(1);
+  EXPECT_NEAR(x[0], 1.0, 1e-9);
+  EXPECT_EQ(x[1], second.t);
+  EXPECT_EQ(x[2], second.pos[0]);
+  EXPECT_EQ(x[5], second.vel[0]);
+  EXPECT_EQ(x[8], 101.0);
+  for (size_t k = 9; k < x.size(); ++k) EXPECT_EQ(x[k], 0.0) << k;
+
+  ASSERT_EQ(TarvexXten(key, 1, 1.5, x.data()), 0);
+  EXPECT_EQ(x[0], 1.5);
+  EXPECT_NEAR(x[1], kEpoch + 1.5 * kMinute, 1e-12);
+  EXPECT_NEAR(x[2], 7000.0 + 7.0 * 90.0, 1e-6);
+  ASSERT_EQ(TarvexXten(key, 2, kEpoch + 1.5 * kMinute, x.data()), 0);
+  EXPECT_NEAR(x[0], 1.5, 1e-6);
+  EXPECT_EQ(x[1], kEpoch + 1.5 * kMinute);
+
+  x.fill(9.0);
+  EXPECT_EQ(TarvexXten(key, 3, 7.0, x.data()), 2);  // 6 points only
+  EXPECT_EQ(x, (std::array<double, 128>{}));
+}
+
+TEST_F(TarvexExports, FailedStatesLeaveClearedOutputsInBothKeyModes) {
+  for (const int mode : {0, 1}) {
+    BasalonSetElsetKeyMode(mode);
+    const int64_t key = lineSat(604 + mode, 5);
+    double t = 9, pos[3] = {9, 9, 9}, vel[3] = {9, 9, 9};
+    std::array<double, 36> m;
+    m.fill(9.0);
+    int32_t rev = 9;
+    LogWatch watch;
+    EXPECT_EQ(TarvexDs50UTCCovMtx(key, kEpoch - kMinute, &t, pos, vel, &rev, m.data()), 2);
+    EXPECT_EQ(watch.errors(), 1);
+    EXPECT_EQ(t, 0.0);
+    EXPECT_EQ(pos[0], 0.0);
+    EXPECT_EQ(vel[2], 0.0);
+    EXPECT_EQ(rev, 0);
+    EXPECT_EQ(m, (std::array<double, 36>{}));
+    EXPECT_EQ(TarvexGetEphemeris(key, 6, &t, pos, vel, &rev), 2);
+    EXPECT_EQ(TarvexGetEphemeris(key, 5, &t, pos, vel, &rev), 0);
+    EXPECT_EQ(rev, 104);
+    EXPECT_EQ(TarvexRemoveSat(key), 0);
+    EXPECT_EQ(TarvexMse(key, 0.0, &t, pos, vel, &rev), 2);
+    EXPECT_EQ(watch.errors(), 3);
+  }
 }
 
 }  // namespace

@@ -722,10 +722,11 @@ static void tarvexExports(void) {
   char* value = blankPadded("SAT", 512);
   int64_t* keys = (int64_t*)malloc(4 * sizeof(int64_t));
   double t, mse;
-  int32_t n;
+  int32_t rev, n;
   int64_t good, removed, empty;
   int kind, k, mode;
   static const int32_t badIndices[] = {0, -1, 7, INT32_MAX, INT32_MIN};
+  static const int32_t badTypes[] = {0, 4, -1, INT32_MAX, INT32_MIN};
   pos[0] = 7000.0, pos[1] = 0.0, pos[2] = 0.0;
   vel[0] = 0.0, vel[1] = 7.5, vel[2] = 0.0;
   good = TarvexAddSat(34567, 26000.5, 6378.135, 0.07436691613317341, 1);
@@ -769,14 +770,28 @@ static void tarvexExports(void) {
       REFUSED(TarvexAddSatEphemExt(good, 26001.0, pos, vel, 0, cov));
       cov[20] = 0.0;
     }
+    REFUSED(TarvexDs50UTC(good, bad, &mse, pos, vel, &rev));
+    REFUSED(TarvexMse(good, bad, &t, pos, vel, &rev));
+    REFUSED(TarvexDs50UTCCovMtx(good, bad, &mse, pos, vel, &rev, cov36));
+    REFUSED(TarvexMseCovMtx(good, bad, &t, pos, vel, &rev, cov36));
+    REFUSED(TarvexXten(good, 1, bad, xten));
+    REFUSED(TarvexXten(good, 2, bad, xten));
+    REFUSED(TarvexXten(good, 3, bad, xten));
   }
   currentCall = "TarvexGetNumPts after the bad numbers";
   EXPECT(TarvexGetNumPts(good, &n) == 0 && n == 6);
 
   for (k = 0; k < (int)(sizeof badIndices / sizeof badIndices[0]); ++k) {
+    REFUSED(TarvexGetEphemeris(good, badIndices[k], &t, pos, vel, &rev));
+    REFUSED(TarvexGetCovMtx(good, badIndices[k], &t, pos, vel, &rev, cov36));
+    REFUSED(TarvexXten(good, 3, (double)badIndices[k], xten));
+    REFUSED(TarvexXten(good, badTypes[k], 1.0, xten));
     currentCall = "TarvexGetField with an index without a field";
     EXPECT(TarvexGetField(good, badIndices[k] == 7 ? 16 : badIndices[k], out) == 0 && out[0] == ' ');
   }
+  REFUSED(TarvexXten(good, 3, 1e300, xten));
+  REFUSED(TarvexDs50UTC(good, 3e6, &mse, pos, vel, &rev));
+  REFUSED(TarvexMse(good, -1e6, &t, pos, vel, &rev));
 
   for (mode = 0; mode < 2; ++mode) {
     BasalonSetElsetKeyMode(mode);
@@ -785,6 +800,13 @@ static void tarvexExports(void) {
       fprintf(stderr, "  Tarvexon key %lld\n", (long long)bad);
       REFUSED(TarvexGetField(bad, 1, out));
       REFUSED(TarvexStartEndTime(bad, &t, &mse));
+      REFUSED(TarvexDs50UTC(bad, 26000.5, &mse, pos, vel, &rev));
+      REFUSED(TarvexMse(bad, 0.0, &t, pos, vel, &rev));
+      REFUSED(TarvexGetEphemeris(bad, 1, &t, pos, vel, &rev));
+      REFUSED(TarvexDs50UTCCovMtx(bad, 26000.5, &mse, pos, vel, &rev, cov36));
+      REFUSED(TarvexMseCovMtx(bad, 0.0, &t, pos, vel, &rev, cov36));
+      REFUSED(TarvexGetCovMtx(bad, 1, &t, pos, vel, &rev, cov36));
+      REFUSED(TarvexXten(bad, 2, 26000.5, xten));
       if (bad == empty) continue; /* the rest answer an ephemeris without points */
       REFUSED(TarvexRemoveSat(bad));
       REFUSED(TarvexAddSatEphem(bad, 26001.0, pos, vel, 0));
@@ -815,6 +837,13 @@ static void tarvexExports(void) {
   REFUSED(TarvexGetNumPts(good, NULL));
   REFUSED(TarvexStartEndTime(good, &t, NULL));
   REFUSED(TarvexGetLine(good, NULL));
+  REFUSED(TarvexDs50UTC(good, 26000.5, NULL, pos, vel, &rev));
+  REFUSED(TarvexMse(good, 0.0, &t, pos, NULL, &rev));
+  REFUSED(TarvexGetEphemeris(good, 1, &t, pos, vel, NULL));
+  REFUSED(TarvexDs50UTCCovMtx(good, 26000.5, &mse, pos, vel, &rev, NULL));
+  REFUSED(TarvexMseCovMtx(good, 0.0, &t, NULL, vel, &rev, cov36));
+  REFUSED(TarvexGetCovMtx(good, 1, &t, pos, vel, &rev, NULL));
+  REFUSED(TarvexXten(good, 1, 0.0, NULL));
   REFUSED(TarvexGetField(good, 1, NULL));
   REFUSED(TarvexSetField(good, 14, NULL));
   REFUSED(TarvexGetAllFields(good, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL));
