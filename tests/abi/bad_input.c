@@ -701,6 +701,166 @@ static void qelExports(void) {
   free(keys);
 }
 
+/* Every Tarvexon export that needs no file: bad text, numbers, keys, indices and null pointers. */
+static int32_t tarvexAllFields(int64_t key) {
+  int32_t satNum, coordSys, numPts;
+  double epoch, radius, ke, pos[3], vel[3];
+  char* t = (char*)malloc(8 + 128 + 512); /* satName, cardLabel, fileName laid end to end */
+  const int32_t code =
+      TarvexGetAllFields(key, &satNum, t, t + 8, &epoch, &radius, &ke, pos, vel, &coordSys, &numPts, t + 136);
+  free(t);
+  return code;
+}
+
+static void tarvexExports(void) {
+  double* pos = (double*)malloc(3 * sizeof(double));
+  double* vel = (double*)malloc(3 * sizeof(double));
+  double* cov = (double*)calloc(21, sizeof(double));
+  double* cov36 = (double*)malloc(36 * sizeof(double));
+  double* xten = (double*)malloc(128 * sizeof(double));
+  char* out = (char*)malloc(512);
+  char* value = blankPadded("SAT", 512);
+  int64_t* keys = (int64_t*)malloc(4 * sizeof(int64_t));
+  double t, mse;
+  int32_t rev, n;
+  int64_t good, removed, empty;
+  int kind, k, mode;
+  static const int32_t badIndices[] = {0, -1, 7, INT32_MAX, INT32_MIN};
+  static const int32_t badTypes[] = {0, 4, -1, INT32_MAX, INT32_MIN};
+  pos[0] = 7000.0, pos[1] = 0.0, pos[2] = 0.0;
+  vel[0] = 0.0, vel[1] = 7.5, vel[2] = 0.0;
+  good = TarvexAddSat(34567, 26000.5, 6378.135, 0.07436691613317341, 1);
+  for (k = 0; k < 6; ++k) {
+    pos[1] = 450.0 * k;
+    TarvexAddSatEphem(good, 26000.5 + k / 1440.0, pos, vel, k);
+  }
+  removed = TarvexAddSat(34568, 26000.5, 6378.135, 0.07436691613317341, 1);
+  empty = TarvexAddSat(34569, 26000.5, 6378.135, 0.07436691613317341, 1);
+  currentCall = "TarvexAddSat(good)";
+  EXPECT(good > 0 && removed > 0 && empty > 0);
+  EXPECT(TarvexRemoveSat(removed) == 0);
+
+  for (kind = 0; kind < kNumTextKinds; ++kind) {
+    char* field = badText(kind, 512);
+    char* dtg = badText(kind, 20);
+    fprintf(stderr, "  Tarvexon text: %s\n", kTextKindNames[kind]);
+    REFUSED(TarvexSetField(good, 11, field));
+    KEY_REFUSED(TarvexFieldsToSatKey(34567, dtg));
+    /* Names and labels are opaque text: whatever they hold, nothing breaks. */
+    SURVIVES((void)TarvexSetField(good, 14, field));
+    SURVIVES((void)TarvexSetField(good, 15, field));
+    SURVIVES((void)TarvexGetField(good, 15, out));
+    free(field);
+    free(dtg);
+  }
+
+  for (k = 0; k < kNumBadNumbers; ++k) {
+    const double bad = kBadNumbers[k];
+    fprintf(stderr, "  Tarvexon number: %g\n", bad);
+    KEY_REFUSED(TarvexAddSat(34570, bad, 6378.135, 0.07, 1)); /* +-1e300: no key can be made */
+    if (!isfinite(bad)) { /* a huge but finite radius or point is the host's to judge */
+      KEY_REFUSED(TarvexAddSat(34570, 26000.5, bad, 0.07, 1));
+      KEY_REFUSED(TarvexAddSat(34570, 26000.5, 6378.135, bad, 1));
+      REFUSED(TarvexAddSatEphem(good, bad, pos, vel, 0));
+      pos[2] = bad;
+      REFUSED(TarvexAddSatEphem(good, 26001.0, pos, vel, 0));
+      pos[2] = 0.0;
+      cov[20] = bad;
+      REFUSED(TarvexAddSatEphemCovMtx(good, 26001.0, pos, vel, 0, cov));
+      REFUSED(TarvexAddSatEphemExt(good, 26001.0, pos, vel, 0, cov));
+      cov[20] = 0.0;
+    }
+    REFUSED(TarvexDs50UTC(good, bad, &mse, pos, vel, &rev));
+    REFUSED(TarvexMse(good, bad, &t, pos, vel, &rev));
+    REFUSED(TarvexDs50UTCCovMtx(good, bad, &mse, pos, vel, &rev, cov36));
+    REFUSED(TarvexMseCovMtx(good, bad, &t, pos, vel, &rev, cov36));
+    REFUSED(TarvexXten(good, 1, bad, xten));
+    REFUSED(TarvexXten(good, 2, bad, xten));
+    REFUSED(TarvexXten(good, 3, bad, xten));
+  }
+  currentCall = "TarvexGetNumPts after the bad numbers";
+  EXPECT(TarvexGetNumPts(good, &n) == 0 && n == 6);
+
+  for (k = 0; k < (int)(sizeof badIndices / sizeof badIndices[0]); ++k) {
+    REFUSED(TarvexGetEphemeris(good, badIndices[k], &t, pos, vel, &rev));
+    REFUSED(TarvexGetCovMtx(good, badIndices[k], &t, pos, vel, &rev, cov36));
+    REFUSED(TarvexXten(good, 3, (double)badIndices[k], xten));
+    REFUSED(TarvexXten(good, badTypes[k], 1.0, xten));
+    currentCall = "TarvexGetField with an index without a field";
+    EXPECT(TarvexGetField(good, badIndices[k] == 7 ? 16 : badIndices[k], out) == 0 && out[0] == ' ');
+  }
+  REFUSED(TarvexXten(good, 3, 1e300, xten));
+  REFUSED(TarvexDs50UTC(good, 3e6, &mse, pos, vel, &rev));
+  REFUSED(TarvexMse(good, -1e6, &t, pos, vel, &rev));
+
+  for (mode = 0; mode < 2; ++mode) {
+    BasalonSetElsetKeyMode(mode);
+    for (k = -2; k < kNumBadKeys; ++k) {
+      const int64_t bad = k == -2 ? removed : k == -1 ? empty : kBadKeys[k];
+      fprintf(stderr, "  Tarvexon key %lld\n", (long long)bad);
+      REFUSED(TarvexGetField(bad, 1, out));
+      REFUSED(TarvexStartEndTime(bad, &t, &mse));
+      REFUSED(TarvexDs50UTC(bad, 26000.5, &mse, pos, vel, &rev));
+      REFUSED(TarvexMse(bad, 0.0, &t, pos, vel, &rev));
+      REFUSED(TarvexGetEphemeris(bad, 1, &t, pos, vel, &rev));
+      REFUSED(TarvexDs50UTCCovMtx(bad, 26000.5, &mse, pos, vel, &rev, cov36));
+      REFUSED(TarvexMseCovMtx(bad, 0.0, &t, pos, vel, &rev, cov36));
+      REFUSED(TarvexGetCovMtx(bad, 1, &t, pos, vel, &rev, cov36));
+      REFUSED(TarvexXten(bad, 2, 26000.5, xten));
+      if (bad == empty) continue; /* the rest answer an ephemeris without points */
+      REFUSED(TarvexRemoveSat(bad));
+      REFUSED(TarvexAddSatEphem(bad, 26001.0, pos, vel, 0));
+      REFUSED(TarvexAddSatEphemCovMtx(bad, 26001.0, pos, vel, 0, cov));
+      REFUSED(TarvexAddSatEphemExt(bad, 26001.0, pos, vel, 0, cov));
+      REFUSED(TarvexGetNumPts(bad, &n));
+      REFUSED(TarvexGetLine(bad, out));
+      REFUSED(TarvexSetField(bad, 14, value));
+      REFUSED(tarvexAllFields(bad));
+    }
+  }
+  BasalonSetElsetKeyMode(0);
+  KEY_REFUSED(TarvexGetSatKey(0));
+  KEY_REFUSED(TarvexGetSatKey(INT32_MIN));
+  KEY_REFUSED(TarvexAddSat(34571, 26000.5, 6378.135, 0.07, 5));
+  KEY_REFUSED(TarvexAddSat(34571, 26000.5, 6378.135, 0.07, INT32_MIN));
+  SURVIVES(TarvexGetLoaded(INT32_MIN, keys));
+  currentCall = "TarvexGetKeys with no room";
+  EXPECT(TarvexGetKeys(0, 0, keys) == 0 && TarvexGetKeys(0, INT32_MIN, keys) == 0);
+
+  /* Null pointers. */
+  LOGGED(TarvexGetLoaded(0, NULL));
+  LOGGED((void)TarvexGetKeys(0, 4, NULL));
+  REFUSED(TarvexAddSatEphem(good, 26001.0, NULL, vel, 0));
+  REFUSED(TarvexAddSatEphemCovMtx(good, 26001.0, pos, vel, 0, NULL));
+  REFUSED(TarvexAddSatEphemExt(good, 26001.0, pos, NULL, 0, cov));
+  KEY_REFUSED(TarvexFieldsToSatKey(34567, NULL));
+  REFUSED(TarvexGetNumPts(good, NULL));
+  REFUSED(TarvexStartEndTime(good, &t, NULL));
+  REFUSED(TarvexGetLine(good, NULL));
+  REFUSED(TarvexDs50UTC(good, 26000.5, NULL, pos, vel, &rev));
+  REFUSED(TarvexMse(good, 0.0, &t, pos, NULL, &rev));
+  REFUSED(TarvexGetEphemeris(good, 1, &t, pos, vel, NULL));
+  REFUSED(TarvexDs50UTCCovMtx(good, 26000.5, &mse, pos, vel, &rev, NULL));
+  REFUSED(TarvexMseCovMtx(good, 0.0, &t, NULL, vel, &rev, cov36));
+  REFUSED(TarvexGetCovMtx(good, 1, &t, pos, vel, &rev, NULL));
+  REFUSED(TarvexXten(good, 1, 0.0, NULL));
+  REFUSED(TarvexGetField(good, 1, NULL));
+  REFUSED(TarvexSetField(good, 14, NULL));
+  REFUSED(TarvexGetAllFields(good, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL));
+  currentCall = "the good ephemeris after all of it";
+  EXPECT(TarvexGetCount() == 2 && TarvexGetSatKey(34567) == good);
+  EXPECT(TarvexGetNumPts(good, &n) == 0 && n == 6);
+  TarvexRemoveAllSats();
+  free(pos);
+  free(vel);
+  free(cov);
+  free(cov36);
+  free(xten);
+  free(out);
+  free(value);
+  free(keys);
+}
+
 /* Messages with raw bytes come back as one printable line of at most 128 characters. */
 static void printableLog(void) {
   char* msg = badText(kBinary, 128);
@@ -760,6 +920,7 @@ static const struct Case kCases[] = {
     {"absurd time constants", absurdTimeConstants},
     {"null pointers", nullPointers},
     {"Qel exports", qelExports},
+    {"Tarvexon exports", tarvexExports},
     {"printable log", printableLog},
     {"Kymor exports", kymorExports},
 };

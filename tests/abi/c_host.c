@@ -248,6 +248,80 @@ int main(void) {
     free(xa), free(xa2), free(xs), free(xs2), free(lines), free(one), free(value), free(epoch20), free(name);
   }
 
+  /* The Tarvexon exports, every buffer malloc'd at exactly its documented length. */
+  {
+    double* pos = (double*)malloc(3 * sizeof(double));
+    double* vel = (double*)malloc(3 * sizeof(double));
+    double* cov21 = (double*)malloc(21 * sizeof(double));
+    double* cov36 = (double*)malloc(36 * sizeof(double));
+    double* xten = (double*)malloc(128 * sizeof(double));
+    char* value = (char*)malloc(512);
+    char* line = (char*)malloc(512);
+    char* file = (char*)malloc(512);
+    char* label = (char*)malloc(128);
+    char* satName = (char*)malloc(8);
+    char* epoch20 = (char*)malloc(20);
+    int64_t* keys = (int64_t*)malloc(2 * sizeof(int64_t));
+    double t, mse, start, end, epoch, radius, ke;
+    int32_t k, rev, n, satNum, coordSys;
+    int64_t key, key2;
+    key = TarvexAddSat(34567, 26000.5, 6378.135, 0.07436691613317341, 2);
+    CHECK(key > 0);
+    for (k = 0; k < 21; ++k) cov21[k] = k == 0 || k == 2 || k == 5 ? 4.0 : 0.0;
+    for (k = 0; k < 6; ++k) { /* straight-line motion at 7 km/s, a point a minute */
+      pos[0] = 7000.0 + 420.0 * k, pos[1] = 0.0, pos[2] = 0.0;
+      vel[0] = 7.0, vel[1] = 0.0, vel[2] = 0.0;
+      if (k < 2)
+        CHECK(TarvexAddSatEphem(key, 26000.5 + k / 1440.0, pos, vel, 10 + k) == 0);
+      else if (k < 4)
+        CHECK(TarvexAddSatEphemCovMtx(key, 26000.5 + k / 1440.0, pos, vel, 10 + k, cov21) == 0);
+      else
+        CHECK(TarvexAddSatEphemExt(key, 26000.5 + k / 1440.0, pos, vel, 10 + k, cov21) == 0);
+    }
+    CHECK(TarvexGetNumPts(key, &n) == 0 && n == 6);
+    CHECK(TarvexStartEndTime(key, &start, &end) == 0 && start == 26000.5);
+    CHECK(TarvexGetCount() == 1);
+    CHECK(TarvexGetSatKey(34567) == key);
+    memset(epoch20, ' ', 20);
+    memcpy(epoch20, "21067120000.000", 15);
+    CHECK(TarvexFieldsToSatKey(34567, epoch20) == key);
+    CHECK(TarvexGetLine(key, line) == 0);
+    CHECK(memcmp(line, "EPHFIL = ", 9) == 0 && line[511] == ' ');
+    CHECK(TarvexDs50UTC(key, 26000.5 + 2.5 / 1440.0, &mse, pos, vel, &rev) == 0);
+    CHECK(fabs(mse - 2.5) < 1e-6 && fabs(pos[0] - 8050.0) < 1e-6);
+    CHECK(TarvexMse(key, 3.0, &t, pos, vel, &rev) == 0);
+    CHECK(rev == 13 && pos[0] == 8260.0);
+    CHECK(TarvexGetEphemeris(key, 6, &t, pos, vel, &rev) == 0);
+    CHECK(rev == 15 && pos[0] == 9100.0);
+    CHECK(TarvexDs50UTCCovMtx(key, 26000.5 + 3.0 / 1440.0, &mse, pos, vel, &rev, cov36) == 0);
+    CHECK(cov36[0] == 4.0 && cov36[7] == 4.0 && cov36[14] == 4.0 && cov36[35] == 0.0);
+    CHECK(TarvexMseCovMtx(key, 4.0, &t, pos, vel, &rev, cov36) == 0);
+    CHECK(cov36[0] == 4.0);
+    CHECK(TarvexGetCovMtx(key, 1, &t, pos, vel, &rev, cov36) == 0);
+    CHECK(cov36[0] == 0.0 && t == 26000.5);
+    CHECK(TarvexXten(key, 3, 4.0, xten) == 0);
+    CHECK(xten[0] == 3.0 && xten[8] == 13.0 && xten[9] == 4.0 && xten[127] == 0.0);
+    memset(value, ' ', 512);
+    memcpy(value, "SAT-A", 5);
+    CHECK(TarvexSetField(key, 14, value) == 0);
+    CHECK(TarvexGetField(key, 14, value) == 0);
+    CHECK(memcmp(value, "SAT-A   ", 8) == 0 && value[511] == ' ');
+    CHECK(TarvexGetAllFields(key, &satNum, satName, label, &epoch, &radius, &ke, pos, vel, &coordSys, &n, file) == 0);
+    CHECK(satNum == 34567 && memcmp(satName, "SAT-A   ", 8) == 0 && label[127] == ' ' && file[511] == ' ');
+    CHECK(epoch == 26000.5 && coordSys == 2 && n == 6 && pos[0] == 7000.0);
+    key2 = TarvexAddSat(34568, 26001.5, 6378.135, 0.07436691613317341, 1);
+    CHECK(key2 > 0);
+    TarvexGetLoaded(0, keys);
+    CHECK(keys[0] == key && keys[1] == key2);
+    CHECK(TarvexGetKeys(1, 1, keys) == 1 && keys[0] == key); /* the first key, alone */
+    CHECK(TarvexRemoveSat(key2) == 0);
+    CHECK(TarvexRemoveSat(key2) == 2);
+    CHECK(TarvexRemoveAllSats() == 0);
+    CHECK(TarvexGetCount() == 0);
+    free(pos), free(vel), free(cov21), free(cov36), free(xten), free(value), free(line), free(file);
+    free(label), free(satName), free(epoch20), free(keys);
+  }
+
   /* Null output pointers, a sample from every library: codes and log lines, never a crash. */
   {
     double pos[3] = {7000.0, 0.0, 0.0}, vel[3] = {0.0, 7.5, 0.0};
