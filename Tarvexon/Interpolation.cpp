@@ -50,11 +50,15 @@ class Scratch {
   T* data_;
 };
 
-// A stored point as it leaves the library: the scalar covariance form keeps its value in
-// covMtx[0] and loses the marker, so no output carries 12345.0 as a covariance element.
+// A stored point as it leaves the library. A point of the scalar form (marker 12345.0 in
+// covMtx[1]) leaves as the scalar and its marker alone, whether it is a node or interpolated, so
+// every reader of the output can tell it from a covariance (HasCovariance).
 TarvexPoint outputPoint(const TarvexPoint& stored) {
   TarvexPoint p = stored;
-  if (basalon::eqr(p.covMtx[1], kScalarCovMarker)) std::fill(p.covMtx + 1, p.covMtx + kCovPacked, 0.0);
+  if (basalon::eqr(p.covMtx[1], kScalarCovMarker)) {
+    std::fill(p.covMtx + 1, p.covMtx + kCovPacked, 0.0);
+    p.covMtx[1] = kScalarCovMarker;
+  }
   return p;
 }
 
@@ -174,6 +178,7 @@ TarvexPoint HermiteTarvex(std::span<const TarvexPoint> window, double t) {
       scalar[i] = window[i].covMtx[0];
     }
     pt.covMtx[0] = LagrangeVal({scalar.data(), n}, {times.data(), n}, t);
+    pt.covMtx[1] = kScalarCovMarker;
   }
   return pt;
 }
@@ -187,12 +192,16 @@ int32_t UpdateRev(const TarvexPoint& pt, const TarvexPoint& ref, int32_t revRef)
 }
 
 void InterpolateEP(const TarvexRecord& rec, double timeTAI, TarvexPoint& pt, int32_t& code) {
+  interpolateAtUtc(rec, std::isfinite(timeTAI) ? chronel::tai2utc(timeTAI) : timeTAI, pt, code);
+}
+
+void interpolateAtUtc(const TarvexRecord& rec, double t, TarvexPoint& pt, int32_t& code) {
   pt = TarvexPoint{};
   code = basalon::kResultOk;
   const int n = rec.numPts;
   const bool haveBuffer = n >= 1 && rec.points.size() >= static_cast<size_t>(n);
   // A non-finite time is outside every span (never a NaN state with a success code).
-  const bool finite = std::isfinite(timeTAI);
+  const bool finite = std::isfinite(t);
   if (haveBuffer && n == 1 && finite) {
     pt = outputPoint(rec.points[0]);
     return;
@@ -201,7 +210,6 @@ void InterpolateEP(const TarvexRecord& rec, double timeTAI, TarvexPoint& pt, int
     code = basalon::fail("InterpolateEP: Buffer not initialized.");
     return;
   }
-  const double t = finite ? chronel::tai2utc(timeTAI) : timeTAI;
   const TarvexPoint* p = rec.points.data();
   if (!finite || (t - p[0].ds50UTC) * kSecPerDay < -kRangeToleranceSec ||
       (t - p[n - 1].ds50UTC) * kSecPerDay > kRangeToleranceSec) {
@@ -288,7 +296,9 @@ void GetEphem(int64_t satKey, double value, EphemInput mode, double& otherTime, 
       code = basalon::fail("GetEphem: Requested time is outside of ephemeris time span.");
       return;
     }
-    InterpolateEP(rec, chronel::utc2tai(t), pt, code);
+    // The UTC request goes straight to the interpolation: a trip through TAI and back can move a
+    // DS50 time by one unit in the last place (0.3 us), enough to miss a node's exact match.
+    interpolateAtUtc(rec, t, pt, code);
     if (code == basalon::kResultOk && mse != nullptr) *mse = mode == EphemInput::kMse ? value : otherTime;
   };
 

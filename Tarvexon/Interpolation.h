@@ -30,6 +30,9 @@ void GetEphem(int64_t satKey, double value, EphemInput mode, double& otherTime, 
 // Only reads rec: callers holding the store's read side may call it from several threads.
 void InterpolateEP(const TarvexRecord& rec, double timeTAI, TarvexPoint& pt, int32_t& code);
 
+// InterpolateEP at a DS50 UTC time (what InterpolateEP does after its TAI-to-UTC step).
+void interpolateAtUtc(const TarvexRecord& rec, double timeUTC, TarvexPoint& pt, int32_t& code);
+
 // Position by Lagrange interpolation over the window at t (DS50 UTC); velocity, revNum and
 // covariance zero.
 TarvexPoint LagrangeTarvex(std::span<const TarvexPoint> window, double t);

@@ -279,7 +279,7 @@ TEST(Interpolation, CovarianceIsInterpolatedAndNodesAreReturnedWhole) {
   }
 }
 
-TEST_F(InterpolationTest, ScalarCovarianceMarkerNeverReachesAnOutput) {
+TEST_F(InterpolationTest, ScalarCovarianceLeavesAsScalarAndMarkerOnly) {
   TarvexRecord rec;
   rec.satNum = 4242;
   for (int k = 0; k < 6; ++k) {
@@ -292,7 +292,9 @@ TEST_F(InterpolationTest, ScalarCovarianceMarkerNeverReachesAnOutput) {
   }
   const auto expectScalarOnly = [](const TarvexPoint& p, double value) {
     EXPECT_NEAR(p.covMtx[0], value, 1e-12);
-    for (int e = 1; e < tarvexon::kCovPacked; ++e) EXPECT_EQ(p.covMtx[e], 0.0) << "element " << e;
+    EXPECT_EQ(p.covMtx[1], tarvexon::kScalarCovMarker);
+    EXPECT_FALSE(tarvexon::HasCovariance(p));
+    for (int e = 2; e < tarvexon::kCovPacked; ++e) EXPECT_EQ(p.covMtx[e], 0.0) << "element " << e;
   };
   int32_t code = -1;
   const TarvexPoint between = interp(rec, kT0 + 100.0 / 86400.0, code);

@@ -20,12 +20,14 @@ constexpr int kFirstPoints = 8;
 constexpr int kAppended = 2500;  // enough to move the points array several times
 
 // Straight-line motion sampled once a minute: Hermite interpolation reproduces it.
-double xAt(double minutes) { return 7000.0 + 7.0 * 60.0 * minutes; }
+// x of the straight line at a DS50 time, from the double time itself.
+double xAt(double t) { return 7000.0 + 7.0 * (t - kEpoch) * 86400.0; }
 
 int32_t appendPoint(int64_t key, int k) {
-  const double pos[3] = {xAt(k), 100.0, -50.0};
+  const double t = kEpoch + k * kMinute;
+  const double pos[3] = {xAt(t), 100.0, -50.0};
   const double vel[3] = {7.0, 0.0, 0.0};
-  return TarvexAddSatEphem(key, kEpoch + k * kMinute, pos, vel, k);
+  return TarvexAddSatEphem(key, t, pos, vel, k);
 }
 
 std::string padded(const char* text, size_t length) {
@@ -68,9 +70,9 @@ TEST_P(TarvexConcurrency, AppendingBesideInterpolatingAndOtherSatellitesComingAn
       const double minutes = (k % (kFirstPoints - 1)) + 0.25;
       double mse = 0, pos[3], vel[3];
       int32_t rev = -1;
-      if (TarvexDs50UTC(key, kEpoch + minutes * kMinute, &mse, pos, vel, &rev) != 0 ||
-          std::fabs(pos[0] - xAt(minutes)) > 1e-6 || std::fabs(vel[0] - 7.0) > 1e-9 ||
-          std::fabs(mse - minutes) > 1e-6)
+      const double t = kEpoch + minutes * kMinute;
+      if (TarvexDs50UTC(key, t, &mse, pos, vel, &rev) != 0 || std::fabs(pos[0] - xAt(t)) > 1e-9 ||
+          std::fabs(vel[0] - 7.0) > 1e-9 || std::fabs(mse - minutes) > 1e-6)
         badStates.fetch_add(1);
       int32_t n = 0;
       if (TarvexGetNumPts(key, &n) != 0 || n < kFirstPoints) badStates.fetch_add(1);
@@ -125,7 +127,7 @@ TEST_P(TarvexConcurrency, AppendingBesideInterpolatingAndOtherSatellitesComingAn
   int32_t rev = 0;
   EXPECT_EQ(TarvexGetEphemeris(key, n, &t, pos, vel, &rev), 0);
   EXPECT_EQ(rev, n - 1);
-  EXPECT_EQ(pos[0], xAt(n - 1));
+  EXPECT_EQ(pos[0], xAt(t));
 }
 
 INSTANTIATE_TEST_SUITE_P(KeyModes, TarvexConcurrency, ::testing::Values(0, 1),

@@ -288,7 +288,7 @@ int main(void) {
     CHECK(TarvexGetLine(key, line) == 0);
     CHECK(memcmp(line, "EPHFIL = ", 9) == 0 && line[511] == ' ');
     CHECK(TarvexDs50UTC(key, 26000.5 + 2.5 / 1440.0, &mse, pos, vel, &rev) == 0);
-    CHECK(fabs(mse - 2.5) < 1e-6 && fabs(pos[0] - 8050.0) < 1e-6);
+    CHECK(fabs(mse - 2.5) < 1e-6 && fabs(pos[0] - 8050.0) < 1e-4); /* DS50 times carry 0.3 us */
     CHECK(TarvexMse(key, 3.0, &t, pos, vel, &rev) == 0);
     CHECK(rev == 13 && pos[0] == 8260.0);
     CHECK(TarvexGetEphemeris(key, 6, &t, pos, vel, &rev) == 0);
@@ -300,7 +300,7 @@ int main(void) {
     CHECK(TarvexGetCovMtx(key, 1, &t, pos, vel, &rev, cov36) == 0);
     CHECK(cov36[0] == 0.0 && t == 26000.5);
     CHECK(TarvexXten(key, 3, 4.0, xten) == 0);
-    CHECK(xten[0] == 3.0 && xten[8] == 13.0 && xten[9] == 4.0 && xten[127] == 0.0);
+    CHECK(fabs(xten[0] - 3.0) < 1e-6 && xten[8] == 13.0 && xten[9] == 4.0 && xten[127] == 0.0);
     memset(value, ' ', 512);
     memcpy(value, "SAT-A", 5);
     CHECK(TarvexSetField(key, 14, value) == 0);
