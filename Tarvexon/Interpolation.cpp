@@ -8,8 +8,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <string>
-#include <vector>
 
 #include "Siblings/Basalon/Format.h"
 #include "Siblings/Basalon/Result.h"
@@ -33,20 +33,22 @@ constexpr double kMinPerDay = 1440.0;
 // Windows up to this many points are worked on the stack.
 constexpr size_t kStackNodes = 8;
 
-// Scratch of n values: on the stack for small windows, on the heap beyond.
+// Scratch of n values: on the stack (left uninitialised) for small windows, on the heap beyond.
 template <class T>
 class Scratch {
  public:
-  explicit Scratch(size_t n) {
-    if (n > kStackNodes) heap_.resize(n);
-    data_ = n > kStackNodes ? heap_.data() : stack_.data();
+  explicit Scratch(size_t n) : data_(stack_) {
+    if (n > kStackNodes) {
+      heap_ = std::make_unique<T[]>(n);
+      data_ = heap_.get();
+    }
   }
   T& operator[](size_t i) { return data_[i]; }
   T* data() { return data_; }
 
  private:
-  std::array<T, kStackNodes> stack_{};
-  std::vector<T> heap_;
+  T stack_[kStackNodes];
+  std::unique_ptr<T[]> heap_;
   T* data_;
 };
 
@@ -79,51 +81,64 @@ struct Bracket {
 };
 
 Bracket bracket(const TarvexPoint* p, int n, double t) {
-  int lo = 0, hi = n + 1;
-  for (;;) {
-    const int mid = (lo + hi) / 2;
-    if (t > p[mid - 1].ds50UTC) {
-      lo = mid;
-      if (hi == mid + 1) return {mid, mid};
-    } else {
-      if (lo + 1 == mid) return {lo, mid};
-      hi = mid;
-    }
+  // Each probe above t moves lo to it, each other probe moves hi to it; the search ends when lo and
+  // hi are neighbours. Written with selections so the probes cost no mispredicted branches.
+  int lo = 0, hi = n + 1, mid = 0;
+  while (hi - lo > 1) {
+    mid = (lo + hi) / 2;
+    const bool above = t > p[mid - 1].ds50UTC;
+    lo = above ? mid : lo;
+    hi = above ? hi : mid;
   }
+  return {lo, mid};
+}
+
+// Lagrange weights at t of the nodes (days): the index of a node that t meets (eqr), else -1 with
+// w[j] = (P / d_j) / prod_{k != j} (x_j - x_k).
+int lagrangeWeights(const double* nodes, size_t n, double t, double* w) {
+  double prod = 1.0;
+  for (size_t i = 0; i < n; ++i) {
+    w[i] = t - nodes[i];
+    if (basalon::eqr(w[i], 0.0)) return static_cast<int>(i);
+    prod *= w[i];
+  }
+  for (size_t j = 0; j < n; ++j) {
+    double denom = 1.0;
+    for (size_t k = 0; k < n; ++k) {
+      if (k != j) denom *= nodes[j] - nodes[k];
+    }
+    w[j] = (prod / w[j]) / denom;
+  }
+  return -1;
 }
 
 }  // namespace
 
 double LagrangeVal(std::span<const double> values, std::span<const double> nodes, double t) {
   const size_t n = std::min(values.size(), nodes.size());
-  Scratch<double> d(n);
-  double prod = 1.0;
-  for (size_t i = 0; i < n; ++i) {
-    d[i] = t - nodes[i];
-    if (basalon::eqr(d[i], 0.0)) return values[i];
-    prod *= d[i];
-  }
+  Scratch<double> w(n);
+  const int hit = lagrangeWeights(nodes.data(), n, t, w.data());
+  if (hit >= 0) return values[static_cast<size_t>(hit)];
   double sum = 0.0;
-  for (size_t j = 0; j < n; ++j) {
-    double denom = 1.0;
-    for (size_t k = 0; k < n; ++k) {
-      if (k != j) denom *= nodes[j] - nodes[k];
-    }
-    sum += values[j] * (prod / d[j]) / denom;
-  }
+  for (size_t j = 0; j < n; ++j) sum += values[j] * w[j];
   return sum;
 }
 
 TarvexPoint LagrangeTarvex(std::span<const TarvexPoint> window, double t) {
   const size_t n = window.size();
   Scratch<double> times(n);
-  Scratch<double> coord(n);
+  Scratch<double> w(n);
   for (size_t i = 0; i < n; ++i) times[i] = window[i].ds50UTC;
   TarvexPoint pt;
   pt.ds50UTC = t;
+  // One set of weights for the three coordinates.
+  const int hit = lagrangeWeights(times.data(), n, t, w.data());
   for (int c = 0; c < 3; ++c) {
-    for (size_t i = 0; i < n; ++i) coord[i] = window[i].pos[c];
-    pt.pos[c] = LagrangeVal({coord.data(), n}, {times.data(), n}, t);
+    if (hit >= 0) {
+      pt.pos[c] = window[static_cast<size_t>(hit)].pos[c];
+      continue;
+    }
+    for (size_t j = 0; j < n; ++j) pt.pos[c] += window[j].pos[c] * w[j];
   }
   return pt;
 }
@@ -142,19 +157,35 @@ TarvexPoint HermiteTarvex(std::span<const TarvexPoint> window, double t) {
     prod *= d[i];
   }
 
+  // Per node: D_j and S_j over the pairs of nodes (each pair's difference once, antisymmetric),
+  // Q_j from the reciprocals of the d_k.
+  Scratch<double> dprod(n), ssum(n), inv(n);
+  for (size_t j = 0; j < n; ++j) {
+    dprod[j] = 1.0;
+    ssum[j] = 0.0;
+    inv[j] = 1.0 / d[j];
+  }
+  for (size_t j = 0; j < n; ++j) {
+    for (size_t k = j + 1; k < n; ++k) {
+      const double tjk = chronel::minus(sn[j], sn[k]);
+      const double r = 1.0 / tjk;
+      dprod[j] *= tjk;
+      dprod[k] *= -tjk;
+      ssum[j] += r;
+      ssum[k] -= r;
+    }
+  }
+
   const bool scalarCov = n > 0 && basalon::eqr(window[0].covMtx[1], kScalarCovMarker);
   TarvexPoint pt;
   pt.ds50UTC = t;
   for (size_t j = 0; j < n; ++j) {
-    double dj = 1.0, sj = 0.0, qj = 0.0;
+    double qj = 0.0;
     for (size_t k = 0; k < n; ++k) {
-      if (k == j) continue;
-      const double tjk = chronel::minus(sn[j], sn[k]);
-      dj *= tjk;
-      sj += 1.0 / tjk;
-      qj += 1.0 / d[k];
+      if (k != j) qj += inv[k];
     }
-    const double lj = (prod / d[j]) / dj;  // Lagrange basis value at t
+    const double sj = ssum[j];
+    const double lj = (prod / d[j]) / dprod[j];  // Lagrange basis value at t
     const double cj = basalon::neqr(sj, 0.0) ? -0.5 / sj : infiniteC(d[j]);
     const double wj = lj * lj;
     const double posCoef = (cj + d[j]) / cj;
