@@ -8,8 +8,6 @@
 
 namespace basalon {
 
-constexpr double kEqrTolerance = 1e-12;
-
 double fmod2p(double x) {
   double r = std::fmod(x, kTwoPi);
   if (r < 0.0) r += kTwoPi;
@@ -20,13 +18,6 @@ double actan(double y, double x) {
   if (x == 0.0 && y == 0.0) return 0.0;
   return fmod2p(std::atan2(y, x));
 }
-
-bool eqr(double a, double b) {
-  const double scale = std::max({1.0, std::fabs(a), std::fabs(b)});
-  return std::fabs(a - b) <= kEqrTolerance * scale;
-}
-
-bool neqr(double a, double b) { return !eqr(a, b); }
 
 double cubrt(double x) { return std::cbrt(x); }
 

@@ -9,9 +9,18 @@ namespace basalon {
 double fmod2p(double x);
 // Four-quadrant angle of the point (x, y) in [0, 2pi); 0 for the origin.
 double actan(double y, double x);
+// Tolerance of eqr: absolute below 1, relative above.
+inline constexpr double kEqrTolerance = 1e-12;
 // Whether two doubles agree / differ within the library tolerance (1e-12, relative above 1).
-bool eqr(double a, double b);
-bool neqr(double a, double b);
+// Inline: interpolation and element code call them in their innermost loops.
+inline bool eqr(double a, double b) {
+  const double fa = a < 0 ? -a : a, fb = b < 0 ? -b : b;
+  double scale = fa > fb ? fa : fb;
+  if (!(scale > 1.0)) scale = 1.0;
+  const double diff = a - b;
+  return (diff < 0 ? -diff : diff) <= kEqrTolerance * scale;
+}
+inline bool neqr(double a, double b) { return !eqr(a, b); }
 // Real cube root (negative for negative x).
 double cubrt(double x);
 // 1/x, with x kept at least 1e-30 away from zero (sign kept; +1e30 for x = 0).

@@ -3,6 +3,7 @@
 // split TAI arithmetic and satKey creation.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -121,13 +122,24 @@ struct SplitTime {
   double frac = 0.0;
 };
 
-SplitTime tosplittai(double ds50TAI);
+// Inline: the interpolation splits every window time.
+inline SplitTime tosplittai(double ds50TAI) {
+  double days = std::floor(ds50TAI);
+  double frac = ds50TAI - days;  // exact, in [0, 1)
+  if (frac >= 1.0) {             // cannot happen for a finite time; kept for a clear invariant
+    days += 1.0;
+    frac -= 1.0;
+  }
+  return {days, frac};
+}
 // The split time back as one DS50 value.
 double fromSplit(const SplitTime& t);
 // t + seconds.
 SplitTime plus(const SplitTime& t, double seconds);
 // a - b in seconds.
-double minus(const SplitTime& a, const SplitTime& b);
+inline double minus(const SplitTime& a, const SplitTime& b) {
+  return (a.days - b.days) * 86400.0 + (a.frac - b.frac) * 86400.0;
+}
 bool lt(const SplitTime& a, const SplitTime& b);
 bool gt(const SplitTime& a, const SplitTime& b);
 

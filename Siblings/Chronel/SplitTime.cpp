@@ -22,11 +22,6 @@ SplitTime normalised(double days, double frac) {
 
 }  // namespace
 
-SplitTime tosplittai(double ds50TAI) {
-  const double days = std::floor(ds50TAI);
-  return normalised(days, ds50TAI - days);
-}
-
 double fromSplit(const SplitTime& t) { return t.days + t.frac; }
 
 SplitTime plus(const SplitTime& t, double seconds) {
@@ -34,10 +29,6 @@ SplitTime plus(const SplitTime& t, double seconds) {
   const double addDays = std::trunc(seconds / kSecondsPerDay);
   const double rest = (seconds - addDays * kSecondsPerDay) / kSecondsPerDay;
   return normalised(t.days + addDays, t.frac + rest);
-}
-
-double minus(const SplitTime& a, const SplitTime& b) {
-  return (a.days - b.days) * kSecondsPerDay + (a.frac - b.frac) * kSecondsPerDay;
 }
 
 bool lt(const SplitTime& a, const SplitTime& b) {
