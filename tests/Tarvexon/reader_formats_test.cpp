@@ -57,6 +57,26 @@ TEST_F(ReaderFormats, ItcAllZeroCovarianceIsNotAttached) {
     for (double v : rec.points[k].covMtx) EXPECT_EQ(v, 0.0);
 }
 
+TEST_F(ReaderFormats, FixedFieldsTakeExponentsAndBlanksButNotMissingValues) {
+  const auto states = circularOrbit(3);
+  std::string text = itcHeader(8, true) + "\n";
+  for (int k = 0; k < 3; ++k) {
+    std::string l = itcPoint(states[k]);
+    if (k == 1) {
+      l.replace(18, 16, fmt("%16.9E", states[k].pos[0]));                             // E exponent
+      l.replace(34, 16, "  " + fmt("%14.7E", states[k].pos[1]).replace(10, 1, "D"));  // D exponent
+    }
+    text += l + "\n";
+  }
+  std::string blankVel = itcPoint({300.0, {7000.0, 0, 0}, {0, 7.5, 0}});
+  blankVel.replace(66, 16, std::string(16, ' '));  // a blank field is no value
+  text += blankVel + "\n";
+  zktest::LogWatch log;
+  const tarvexon::TarvexRecord rec = addFile("fields.itc", text);
+  EXPECT_EQ(log.errors(), 2);
+  expectPoints(rec, states, 1e-6, 1e-9);
+}
+
 TEST_F(ReaderFormats, V31VelocitiesInMetresPerSecondAreStoredInKmPerSecond) {
   const auto states = circularOrbit(30);
   const tarvexon::TarvexRecord rec = addFile("one.v31", v31File(777, states));

@@ -185,6 +185,36 @@ TEST_F(ReaderLoad, SaveToAnUnwritablePlaceReturnsTheOpenCode) {
   EXPECT_EQ(TarvexLoadFile((dir_ / "missing.txt").string().c_str()), basalon::kUnitCannotOpen);
 }
 
+TEST_F(ReaderLoad, SaveThatCannotBeWrittenFailsWithAMessage) {
+  threeFiles();
+  ASSERT_EQ(TarvexLoadFile(path_[1].c_str()), 0);
+  zktest::LogWatch log;
+  EXPECT_NE(TarvexSaveFile("/dev/full", 0), 0);
+  EXPECT_EQ(log.errors(), 1);
+}
+
+TEST_F(ReaderLoad, SaveAndLoadUseAFreeUnitNotAFixedOne) {
+  // Units 3, 4 and 8 held by the host do not stand in the way.
+  threeFiles();
+  const std::string other = file("other.txt", "x\n");
+  for (int unit : {3, 4, 8}) ASSERT_EQ(basalon::fileopen(unit, other, basalon::kOpenRead), 0);
+  const std::string cards = file("cards.txt", "EPHFIL = " + path_[1] + "\n");
+  EXPECT_EQ(TarvexLoadFile(cards.c_str()), 0);
+  EXPECT_EQ(TarvexSaveFile((dir_ / "save.txt").string().c_str(), 0), 0);
+  for (int unit : {3, 4, 8}) basalon::fileClose(unit);
+  EXPECT_EQ(tarvexon::TarvexGetNumOfTreeNodes(), 1);
+}
+
+TEST_F(ReaderLoad, UnitThatCannotBeRewoundGivesItsCode) {
+  int unit = 0, status = 0;
+  basalon::fileopenmt((dir_ / "write.txt").string(), basalon::kOpenWrite, unit, status);
+  ASSERT_EQ(status, 0);
+  zktest::LogWatch log;
+  EXPECT_EQ(tarvexon::ReadTarvexsFrFileUnit(unit, "write.txt"), basalon::kUnitWrongMode);
+  EXPECT_EQ(log.errors(), 1);
+  basalon::fileClose(unit);
+}
+
 TEST_F(ReaderLoad, NullNamesAreRefusedWithOneLine) {
   zktest::LogWatch log;
   EXPECT_EQ(TarvexLoadFile(nullptr), basalon::kResultFail);
