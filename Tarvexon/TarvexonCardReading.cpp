@@ -1,6 +1,6 @@
-// Ephemeris loading: the card type of a line, the per-file bad-point messages, and the one pass over
-// a file that follows its cards (referenced files, labels) and hands each ephemeris it holds to the
-// reader of its format, storing every finished ephemeris on its own.
+// Ephemeris loading: the card type of a line, the per-file bad-point messages, the card pass that
+// follows a card file's labels and referenced files, and the pass that hands each ephemeris a file
+// holds to the reader of its format, storing every finished ephemeris on its own.
 #include "Tarvexon/TarvexonCardReading.h"
 
 #include <array>
@@ -136,6 +136,24 @@ class FileLoader {
              CardRefs refs)
       : unit_(unit), fileName_(fileName), label_(label), satKey_(satKey), refs_(refs) {}
 
+  // The card pass: labels and referenced files only, in file order. Ephemeris lines are not
+  // classified (only a line starting "E", "S", "T" or "#" can be such a card) and nothing is padded.
+  int32_t followCards() {
+    std::string buf;
+    int rc;
+    while ((rc = basalon::fileReadLineCut(unit_, kCardLineColumns, buf)) == basalon::kUnitOk) {
+      const std::string_view line = buf;
+      if (line.empty() || !mayBeCard(line) || readers::isCommentLine(line)) continue;
+      const int32_t type = TarvexCardType(line);
+      if (type == kCardLabel || type == kCardEphemFile) takeCard(line, type);
+    }
+    if (rc != basalon::kUnitEnd) {
+      failWith(basalon::failf("ReadTarvexsFrFileUnit: Unable to read an input line of unit %d.", unit_));
+    }
+    return code_;
+  }
+
+  // The ephemerides the file holds, and its labels.
   int32_t run() {
     SkipScope scope(fileName_);
     std::string buf;
@@ -143,14 +161,9 @@ class FileLoader {
     while ((rc = basalon::fileReadLineCut(unit_, kCardLineColumns, buf)) == basalon::kUnitOk) {
       const std::string_view line = buf;
       if (readers::isCommentLine(line)) continue;
-      if (stopped_) {
-        // After a failed ephemeris only the cards are followed: nothing more is read from this file.
-        if (refs_ == CardRefs::kIgnore) {
-          rc = basalon::kUnitEnd;
-          break;
-        }
-        if (mayBeCard(line)) takeCard(line, TarvexCardType(line));
-        continue;
+      if (stopped_) {  // nothing more is read from a file after a failed ephemeris
+        rc = basalon::kUnitEnd;
+        break;
       }
       const int32_t type = TarvexCardType(line);
       if (type == kCardLabel || type == kCardEphemFile) {
@@ -401,8 +414,19 @@ int32_t ReadTarvexsFrFileUnit(int32_t unit, std::string_view fileName) {
     basalon::logErrorf("ReadTarvexsFrFileUnit: Unit %d cannot be read.", unit);
     return rc;
   }
+  // Referenced files first, then the file itself as an ephemeris file, so that a card file may also
+  // hold an ephemeris and cards after it are still followed. The second pass meets the labels again
+  // where they stand: it starts without one, so a label written after an ephemeris stays off it.
   basalon::FixedText<128> label;
-  return FileLoader(unit, fileName, label, nullptr, CardRefs::kLoad).run();
+  int32_t code = FileLoader(unit, fileName, label, nullptr, CardRefs::kLoad).followCards();
+  label = basalon::FixedText<128>();
+  const int rewound = basalon::fileRewind(unit);
+  if (rewound != basalon::kUnitOk) {
+    basalon::logErrorf("ReadTarvexsFrFileUnit: Unit %d cannot be read again.", unit);
+    return code != basalon::kResultOk ? code : rewound;
+  }
+  const int32_t selfCode = FileLoader(unit, fileName, label, nullptr, CardRefs::kIgnore).run();
+  return code != basalon::kResultOk ? code : selfCode;
 }
 
 int32_t ReadTarvexsFrFile(std::string_view fileName) {

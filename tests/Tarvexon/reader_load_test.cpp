@@ -110,6 +110,24 @@ TEST_F(ReaderLoad, SecondEphemerisInOneFileIsStoredOnItsOwn) {
   EXPECT_EQ(label(ofSat(22)), "second");
 }
 
+TEST_F(ReaderLoad, CardsAfterAnEphemerisThatRunsToTheEndAreStillFollowed) {
+  // An ITC reader takes every line after its header, yet the card after it names another file:
+  // the referenced file is loaded first, then the file's own ephemeris.
+  const std::string other = file("other.itc", itcFile(33, circularOrbit(6), false));
+  const std::string path =
+      file("mixed.txt", itcFile(44, circularOrbit(8), false) + "EPHFIL = " + other + "\n");
+  EXPECT_EQ(TarvexLoadFile(path.c_str()), 0);
+  ASSERT_EQ(tarvexon::TarvexGetNumOfTreeNodes(), 2);
+  EXPECT_EQ(ofSat(33).numPts, 6);
+  EXPECT_EQ(ofSat(44).numPts, 8);
+  int64_t keys[2] = {0, 0};
+  int32_t count = 0;
+  tarvexon::TarvexGetTreeKeys(count, keys, 2);  // load order
+  ASSERT_EQ(count, 2);
+  EXPECT_EQ(keys[0] % 10, 6);
+  EXPECT_EQ(tarvexon::TarvexSatKeyGet(33), keys[0]);
+}
+
 TEST_F(ReaderLoad, OemFileIsRecognisedAndLoadsNothing) {
   const std::string path = file("x.oem", " CCSDS_OEM_VERS = 2.0\nCREATION_DATE = 2024-04-09\n");
   zktest::LogWatch log;
