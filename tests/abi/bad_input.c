@@ -743,7 +743,14 @@ static void tarvexExports(void) {
   for (kind = 0; kind < kNumTextKinds; ++kind) {
     char* field = badText(kind, 512);
     char* dtg = badText(kind, 20);
+    char* name = badText(kind, 512);
     fprintf(stderr, "  Tarvexon text: %s\n", kTextKindNames[kind]);
+    REFUSED(TarvexLoadFile(name));
+    KEY_REFUSED(TarvexAddSatFrFile(name));
+    if (kind == kNulJunk) memcpy(name, "/nonexistent-zk/out", 20);
+    REFUSED(TarvexSaveFile(name, 0));
+    REFUSED(TarvexSaveFile(name, 1));
+    free(name);
     REFUSED(TarvexSetField(good, 11, field));
     KEY_REFUSED(TarvexFieldsToSatKey(34567, dtg));
     /* Names and labels are opaque text: whatever they hold, nothing breaks. */
@@ -828,6 +835,9 @@ static void tarvexExports(void) {
   EXPECT(TarvexGetKeys(0, 0, keys) == 0 && TarvexGetKeys(0, INT32_MIN, keys) == 0);
 
   /* Null pointers. */
+  REFUSED(TarvexLoadFile(NULL));
+  KEY_REFUSED(TarvexAddSatFrFile(NULL));
+  REFUSED(TarvexSaveFile(NULL, 0));
   LOGGED(TarvexGetLoaded(0, NULL));
   LOGGED((void)TarvexGetKeys(0, 4, NULL));
   REFUSED(TarvexAddSatEphem(good, 26001.0, NULL, vel, 0));

@@ -316,8 +316,15 @@ int main(void) {
     CHECK(TarvexGetKeys(1, 1, keys) == 1 && keys[0] == key); /* the first key, alone */
     CHECK(TarvexRemoveSat(key2) == 0);
     CHECK(TarvexRemoveSat(key2) == 2);
+    /* Records made in memory name no file: the saved card file loads nothing back. */
+    memset(file, ' ', 512);
+    memcpy(file, "zk-c-host-tarvex.txt", 20);
+    CHECK(TarvexSaveFile(file, 0) == 0);
     CHECK(TarvexRemoveAllSats() == 0);
+    CHECK(TarvexLoadFile(file) == 0);
     CHECK(TarvexGetCount() == 0);
+    CHECK(TarvexAddSatFrFile(file) == -1);
+    remove("zk-c-host-tarvex.txt");
     free(pos), free(vel), free(cov21), free(cov36), free(xten), free(value), free(line), free(file);
     free(label), free(satName), free(epoch20), free(keys);
   }
