@@ -49,6 +49,32 @@ const GeoConst* geoconstof(int model) {
   }
 }
 
+// J3 as published: WGS-72 (the value of SGP4's constants) and EGM-96 (-sqrt(7) C30 with the fully
+// normalised C30 = 0.957254173792e-6), which WGS-84 shares.
+constexpr double kJ3Wgs72 = -2.53881e-6;
+constexpr double kJ3Egm96 = -2.53265649e-6;
+
+double j3Of(int model) {
+  switch (model) {
+    case kWgs72:
+      return kJ3Wgs72;
+    case kWgs84:
+    case kEgm96:
+      return kJ3Egm96;
+    default:
+      return 0.0;
+  }
+}
+
+double j3Of(const GeoConst& geo) {
+  for (int model : {kWgs72, kWgs84, kEgm96}) {
+    const GeoConst& g = *geoconstof(model);
+    if (&geo == &g || (geo.j2 == g.j2 && geo.earthRadius == g.earthRadius && geo.muKm == g.muKm))
+      return j3Of(model);
+  }
+  return j3Of(gModel.load());
+}
+
 const GeoConst& genvgeo() { return *geoconstof(gModel.load()); }
 
 int setGeoModel(int model) {

@@ -34,6 +34,12 @@ int getGeoModel();
 // The record of a model code, or null for an unknown code.
 const GeoConst* geoconstof(int model);
 
+// Third zonal harmonic J3 of a model code (72, 84, 96; 0 for an unknown code). The nine-field
+// record does not carry J3; the second form finds the model of a record (one of the fixed records,
+// or a copy of one), and gives the current model's J3 for a record of no known model.
+double j3Of(int model);
+double j3Of(const GeoConst& geo);
+
 // Fundamental-catalogue setting: 4 FK4, anything else FK5 (5 by default).
 int genvfk();
 int getenvfk();

@@ -911,6 +911,54 @@ static void kymorExports(void) {
   }
 }
 
+/* ---- Kymor GEO exports: absurd keys and a null array refused with a line, non-finite numbers
+   answered with NaN or 0 and a line, huge ones survived with a longitude in range. */
+static void kymorGeoExports(void) {
+  int mode, k;
+  double* parms = (double*)malloc(32 * sizeof(double));
+  for (mode = 0; mode < 2; ++mode) {
+    BasalonSetElsetKeyMode(mode);
+    for (k = 0; k < kNumBadKeys; ++k) REFUSED(GetSatParameters(kBadKeys[k], parms));
+  }
+  BasalonSetElsetKeyMode(0);
+  {
+    const int64_t key = addGoodTle();
+    EXPECT(key > 0);
+    REFUSED(GetSatParameters(key, NULL));
+    currentCall = "GetSatParameters(good key)";
+    EXPECT(GetSatParameters(key, parms) == 0);
+    EXPECT(parms[24] == 90001.0);
+    EXPECT(LinesetRemoveSat(key) == 0);
+  }
+  for (k = 0; k < kNumBadNumbers; ++k) {
+    const double x = kBadNumbers[k];
+    double lon;
+    currentCall = "CompLonEastSubPt(bad number)";
+    markLog();
+    lon = CompLonEastSubPt(27000.0, x, 10.0, 20.0);
+    if (isfinite(x)) {
+      EXPECT(isnan(lon) || (lon >= 0.0 && lon <= 360.0));
+    } else {
+      EXPECT(isnan(lon));
+      EXPECT(loggedSinceMark());
+    }
+    markLog();
+    lon = CompLonEastSubPt(x, 0.0, 10.0, 20.0);
+    EXPECT(isnan(lon) || (lon >= 0.0 && lon <= 360.0));
+    if (!isfinite(x)) EXPECT(loggedSinceMark());
+    currentCall = "IsGeoOrbit(bad number)";
+    markLog();
+    if (isfinite(x)) {
+      SURVIVES(IsGeoOrbit(x, 1436.0));
+    } else {
+      EXPECT(IsGeoOrbit(x, 1436.0) == 0);
+      EXPECT(loggedSinceMark());
+    }
+    EXPECT(IsGeoOrbit(0.0, x) == 0);
+  }
+  free(parms);
+}
+
 typedef void (*CaseFn)(void);
 struct Case {
   const char* name;
@@ -933,6 +981,7 @@ static const struct Case kCases[] = {
     {"Tarvexon exports", tarvexExports},
     {"printable log", printableLog},
     {"Kymor exports", kymorExports},
+    {"Kymor GEO exports", kymorGeoExports},
 };
 
 #define kCaseSeconds 60

@@ -374,6 +374,33 @@ int main(void) {
     free(l2);
   }
 
+  /* Kymor GEO: the parameters of a geosynchronous TLE, the sub-point and the GEO test. */
+  {
+    char* l1 = (char*)malloc(130);
+    char* l2 = (char*)malloc(130);
+    double* parms = (double*)malloc(32 * sizeof(double));
+    double lon;
+    int64_t key;
+    memset(l1, ' ', 130);
+    memset(l2, ' ', 130);
+    memcpy(l1, "1 26766U 01019A   26078.00512954  .00000047  00000+0  00000+0 0  9996", 69);
+    memcpy(l2, "2 26766   8.8597  60.1630 0005480 274.3366 282.3178  0.99036567 44688", 69);
+    key = LinesetAddSatFrLines(l1, l2);
+    CHECK(key > 0);
+    CHECK(GetSatParameters(key, parms) == 0);
+    CHECK(parms[22] == 1.0 && parms[24] == 26766.0 && parms[25] == 2.0);
+    CHECK(parms[16] >= 0.0 && parms[16] < 360.0);
+    CHECK(parms[17] < 0.0); /* a period longer than the sidereal day drifts west */
+    lon = CompLonEastSubPt(parms[0], parms[2], parms[3], parms[1]);
+    CHECK(lon == parms[16]);
+    CHECK(IsGeoOrbit(parms[6], parms[4]) == 0 && IsGeoOrbit(14.9, 1439.9) == 1);
+    CHECK(LinesetRemoveSat(key) == 0);
+    CHECK(GetSatParameters(key, parms) == 2);
+    free(l1);
+    free(l2);
+    free(parms);
+  }
+
   free(msg);
   if (failures == 0) printf("C host: all checks passed\n");
   return failures == 0 ? 0 : 1;
