@@ -3,13 +3,13 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstring>
 #include <span>
 #include <string_view>
 
 #include "Qel/QelWriter.h"
 #include "Siblings/Basalon/FixedText.h"
+#include "Siblings/Basalon/Format.h"
 #include "Siblings/Basalon/Result.h"
 #include "Siblings/Basalon/Units.h"
 #include "Siblings/Basalon/Vectors.h"
@@ -101,26 +101,8 @@ bool Equal(const QelRecord& a, const QelRecord& b) {
 
 void FieldsToStr(const QelRecord& rec, char out[32]) {
   std::memset(out, ' ', 32);
-  // Satellite number, 9 digits zero padded (validated records are 1 to 999999999).
-  int64_t n = rec.satNum;
-  if (n < 0 || n > 999999999) {
-    std::memset(out, '*', 9);
-  } else {
-    for (int i = 8; i >= 0; --i) {
-      out[i] = static_cast<char>('0' + n % 10);
-      n /= 10;
-    }
-  }
-  // Epoch, DS50 UTC right-justified in 16 columns with 9 decimals; '*' fill when it does not fit.
-  char buf[64];
-  const auto res =
-      std::to_chars(buf, buf + sizeof buf, InputDateToDs50(rec.epoch), std::chars_format::fixed, 9);
-  const size_t len = res.ec == std::errc() ? static_cast<size_t>(res.ptr - buf) : 99;
-  if (len <= 16) {
-    std::memcpy(out + 9 + (16 - len), buf, len);
-  } else {
-    std::memset(out + 9, '*', 16);
-  }
+  if (!basalon::writeIm(out, 9, 9, rec.satNum)) std::memset(out, '*', 9);
+  basalon::writeF(out + 9, 16, 9, InputDateToDs50(rec.epoch));
 }
 
 }  // namespace qel

@@ -13,12 +13,16 @@
 
 #include "Siblings/Basalon/Format.h"
 #include "Siblings/Basalon/Result.h"
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Siblings/Basalon/Vectors.h"
 #include "Siblings/Chronel/Chronel.h"
 #include "Tarvexon/TarvexonTree.h"
 
 namespace tarvexon {
 namespace {
+
+using basalon::kMinPerDay;
+using basalon::kSecPerDay;
 
 // A request may lie this far outside the first or last point (seconds).
 constexpr double kRangeToleranceSec = 5e-4;
@@ -28,8 +32,6 @@ constexpr int kWindowSize = 4;
 // Largest spacing between consecutive window points (days, 61 minutes).
 constexpr double kMaxSpacingDays = 0.04236111111111111;
 constexpr int32_t kRevWrap = 100000;
-constexpr double kSecPerDay = 86400.0;
-constexpr double kMinPerDay = 1440.0;
 // Windows up to this many points are worked on the stack.
 constexpr size_t kStackNodes = 8;
 

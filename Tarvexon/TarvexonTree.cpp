@@ -2,7 +2,6 @@
 // text, the card lines that name each record's file; record creation and lookup by number.
 #include "Tarvexon/TarvexonTree.h"
 
-#include <charconv>
 #include <cstring>
 #include <string_view>
 #include <unordered_set>
@@ -22,15 +21,6 @@ namespace {
 TarvexTree& tree() {
   static TarvexTree* const store = new TarvexTree;
   return *store;
-}
-
-// Right-justifies text in out[0, width); '*' fill when it does not fit.
-void putRight(char* out, size_t width, std::string_view text) {
-  if (text.size() > width) {
-    std::memset(out, '*', width);
-    return;
-  }
-  std::memcpy(out + (width - text.size()), text.data(), text.size());
 }
 
 }  // namespace
@@ -109,21 +99,9 @@ bool Equal(const TarvexRecord& a, const TarvexRecord& b) {
 
 void FieldsToStr(const TarvexRecord& rec, char out[32]) {
   std::memset(out, ' ', 32);
-  int64_t n = rec.satNum;
-  if (n < 0 || n > 999999999) {
-    std::memset(out, '*', 9);
-  } else {
-    for (int i = 8; i >= 0; --i) {
-      out[i] = static_cast<char>('0' + n % 10);
-      n /= 10;
-    }
-  }
-  char buf[64];
-  auto res = std::to_chars(buf, buf + sizeof buf, rec.coordSys);
-  putRight(out + 9, 2, std::string_view(buf, static_cast<size_t>(res.ptr - buf)));
-  res = std::to_chars(buf, buf + sizeof buf, rec.epochDs50UTC, std::chars_format::fixed, 9);
-  putRight(out + 11, 16, res.ec == std::errc() ? std::string_view(buf, static_cast<size_t>(res.ptr - buf))
-                                                : std::string_view("*****************"));
+  if (!basalon::writeIm(out, 9, 9, rec.satNum)) std::memset(out, '*', 9);
+  basalon::writeI(out + 9, 2, rec.coordSys);
+  basalon::writeF(out + 11, 16, 9, rec.epochDs50UTC);
 }
 
 int64_t CreateNewSatEntry(int32_t satNum, double epochDs50UTC, double earthRadius, double ke, int32_t coordArg) {
