@@ -82,13 +82,14 @@ struct Bracket {
   int ref;   // R, 1-based
 };
 
-Bracket bracket(const TarvexPoint* p, int n, double t) {
+Bracket bracket(const double* times, int n, double t) {
   // Each probe above t moves lo to it, each other probe moves hi to it; the search ends when lo and
-  // hi are neighbours. Written with selections so the probes cost no mispredicted branches.
+  // hi are neighbours. Written with selections so the probes cost no mispredicted branches, over
+  // the dense times so they touch few cache lines.
   int lo = 0, hi = n + 1, mid = 0;
   while (hi - lo > 1) {
     mid = (lo + hi) / 2;
-    const bool above = t > p[mid - 1].ds50UTC;
+    const bool above = t > times[mid - 1];
     lo = above ? mid : lo;
     hi = above ? hi : mid;
   }
@@ -145,7 +146,16 @@ TarvexPoint LagrangeTarvex(std::span<const TarvexPoint> window, double t) {
   return pt;
 }
 
-TarvexPoint HermiteTarvex(std::span<const TarvexPoint> window, double t) {
+namespace {
+// HermiteTarvex, with the covariance left zero when withCov is false.
+TarvexPoint hermite(std::span<const TarvexPoint> window, double t, bool withCov);
+}  // namespace
+
+TarvexPoint HermiteTarvex(std::span<const TarvexPoint> window, double t) { return hermite(window, t, true); }
+
+namespace {
+
+TarvexPoint hermite(std::span<const TarvexPoint> window, double t, bool withCov) {
   const size_t n = window.size();
   // Time differences in seconds between split times: the split of t and of each node once.
   const chronel::SplitTime st = chronel::tosplittai(t);
@@ -178,7 +188,7 @@ TarvexPoint HermiteTarvex(std::span<const TarvexPoint> window, double t) {
     }
   }
 
-  const bool scalarCov = n > 0 && basalon::eqr(window[0].covMtx[1], kScalarCovMarker);
+  const bool scalarCov = withCov && n > 0 && basalon::eqr(window[0].covMtx[1], kScalarCovMarker);
   TarvexPoint pt;
   pt.ds50UTC = t;
   for (size_t j = 0; j < n; ++j) {
@@ -198,7 +208,7 @@ TarvexPoint HermiteTarvex(std::span<const TarvexPoint> window, double t) {
       pt.pos[c] += wj * (posCoef * node.pos[c] + d[j] * node.vel[c]);
       pt.vel[c] += wj * (velCoef * node.pos[c] + velVelCoef * node.vel[c]);
     }
-    if (!scalarCov) {
+    if (withCov && !scalarCov) {
       for (int e = 0; e < kCovPacked; ++e) pt.covMtx[e] += lj * node.covMtx[e];
     }
   }
@@ -215,6 +225,8 @@ TarvexPoint HermiteTarvex(std::span<const TarvexPoint> window, double t) {
   }
   return pt;
 }
+
+}  // namespace
 
 int32_t UpdateRev(const TarvexPoint& pt, const TarvexPoint& ref, int32_t revRef) {
   int64_t r = revRef;
@@ -260,7 +272,7 @@ void interpolateAtUtc(const TarvexRecord& rec, double t, TarvexPoint& pt, int32_
     return;
   }
 
-  const Bracket b = bracket(p, n, t);
+  const Bracket b = bracket(rec.points.times(), n, t);
   const int last = b.last <= 1 ? kWindowSize : std::min(b.last + 2, n);  // 1-based
   const std::span<const TarvexPoint> window(p + (last - kWindowSize), kWindowSize);
   for (const TarvexPoint& w : window) {
@@ -279,7 +291,8 @@ void interpolateAtUtc(const TarvexRecord& rec, double t, TarvexPoint& pt, int32_
                          chronel::ds50todate15(window.back().ds50UTC) + ")");
     return;
   }
-  pt = IsPositionOnly(rec) ? LagrangeTarvex(window, t) : HermiteTarvex(window, t);
+  // Records without covariance values skip their interpolation (it would sum zeros).
+  pt = IsPositionOnly(rec) ? LagrangeTarvex(window, t) : hermite(window, t, rec.points.anyCovValues());
   const TarvexPoint& ref = p[b.ref - 1];
   pt.revNum = UpdateRev(pt, ref, ref.revNum);
 }

@@ -33,17 +33,25 @@ const char* CoordSysName(int32_t code) {
 PointArray::PointArray(const PointArray& o) {
   if (o.size_ == 0) return;
   data_ = static_cast<TarvexPoint*>(std::malloc(o.size_ * sizeof(TarvexPoint)));
-  if (data_ == nullptr) throw std::bad_alloc();  // the engine's copy reports it as memory exhausted
+  times_ = static_cast<double*>(std::malloc(o.size_ * sizeof(double)));
+  if (data_ == nullptr || times_ == nullptr) {
+    clear();
+    throw std::bad_alloc();  // the engine's copy reports it as memory exhausted
+  }
   std::memcpy(data_, o.data_, o.size_ * sizeof(TarvexPoint));
+  std::memcpy(times_, o.times_, o.size_ * sizeof(double));
   size_ = capacity_ = o.size_;
   anyVelocity_ = o.anyVelocity_;
+  anyCovValues_ = o.anyCovValues_;
 }
 
 PointArray::PointArray(PointArray&& o) noexcept
     : data_(std::exchange(o.data_, nullptr)),
+      times_(std::exchange(o.times_, nullptr)),
       size_(std::exchange(o.size_, 0)),
       capacity_(std::exchange(o.capacity_, 0)),
-      anyVelocity_(std::exchange(o.anyVelocity_, false)) {}
+      anyVelocity_(std::exchange(o.anyVelocity_, false)),
+      anyCovValues_(std::exchange(o.anyCovValues_, false)) {}
 
 PointArray& PointArray::operator=(const PointArray& o) {
   if (this != &o) {
@@ -55,20 +63,26 @@ PointArray& PointArray::operator=(const PointArray& o) {
 
 PointArray& PointArray::operator=(PointArray&& o) noexcept {
   if (this != &o) {
-    std::free(data_);
+    clear();
     data_ = std::exchange(o.data_, nullptr);
+    times_ = std::exchange(o.times_, nullptr);
     size_ = std::exchange(o.size_, 0);
     capacity_ = std::exchange(o.capacity_, 0);
     anyVelocity_ = std::exchange(o.anyVelocity_, false);
+    anyCovValues_ = std::exchange(o.anyCovValues_, false);
   }
   return *this;
 }
 
-PointArray::~PointArray() { std::free(data_); }
+PointArray::~PointArray() { clear(); }
 
 bool PointArray::reserve(size_t n) {
   if (n <= capacity_) return true;
   if (n > SIZE_MAX / sizeof(TarvexPoint)) return false;
+  // Each block is grown on its own; a failure leaves both usable at the old capacity.
+  void* grownTimes = std::realloc(times_, n * sizeof(double));
+  if (grownTimes == nullptr) return false;
+  times_ = static_cast<double*>(grownTimes);
   void* grown = std::realloc(data_, n * sizeof(TarvexPoint));
   if (grown == nullptr) return false;
   data_ = static_cast<TarvexPoint*>(grown);
@@ -82,8 +96,13 @@ bool PointArray::push(const TarvexPoint& p) {
     const size_t want = capacity_ < 1024 ? 1024 : capacity_ + capacity_ / 2;
     if (!reserve(want) && !reserve(size_ + 1)) return false;
   }
-  data_[size_++] = p;
+  data_[size_] = p;
+  times_[size_] = p.ds50UTC;
+  ++size_;
   anyVelocity_ = anyVelocity_ || p.vel[0] != 0.0 || p.vel[1] != 0.0 || p.vel[2] != 0.0;
+  if (!anyCovValues_) {
+    for (double v : p.covMtx) anyCovValues_ = anyCovValues_ || v != 0.0;
+  }
   return true;
 }
 
@@ -93,17 +112,24 @@ void PointArray::trim() {
     clear();
     return;
   }
+  // A refused shrink keeps the larger block and nothing is lost. The points go first: once they
+  // hold exactly size_, capacity_ may drop even if the times keep a larger block.
   void* shrunk = std::realloc(data_, size_ * sizeof(TarvexPoint));
-  if (shrunk == nullptr) return;  // the larger block stays: nothing is lost
+  if (shrunk == nullptr) return;
   data_ = static_cast<TarvexPoint*>(shrunk);
   capacity_ = size_;
+  void* shrunkTimes = std::realloc(times_, size_ * sizeof(double));
+  if (shrunkTimes != nullptr) times_ = static_cast<double*>(shrunkTimes);
 }
 
 void PointArray::clear() {
   std::free(data_);
+  std::free(times_);
   data_ = nullptr;
+  times_ = nullptr;
   size_ = capacity_ = 0;
   anyVelocity_ = false;
+  anyCovValues_ = false;
 }
 
 // ---- Record -------------------------------------------------------------------------------------

@@ -63,7 +63,11 @@ class PointArray {
   const TarvexPoint& back() const { return data_[size_ - 1]; }
   // True when some point carries a non-zero velocity component (kept as points are appended).
   bool anyVelocity() const { return anyVelocity_; }
+  // True when some point carries a non-zero covariance value (a covariance or the scalar form).
+  bool anyCovValues() const { return anyCovValues_; }
   const TarvexPoint* data() const { return data_; }
+  // The points' times alone (DS50 UTC), in one dense run: a search over them touches few cache lines.
+  const double* times() const { return times_; }
   std::span<const TarvexPoint> view() const { return {data_, size_}; }
 
   // Appends p; false (nothing changed) when memory cannot be had.
@@ -76,9 +80,11 @@ class PointArray {
 
  private:
   TarvexPoint* data_ = nullptr;
+  double* times_ = nullptr;  // times_[i] == data_[i].ds50UTC
   size_t size_ = 0;
   size_t capacity_ = 0;
   bool anyVelocity_ = false;
+  bool anyCovValues_ = false;
 };
 
 // One external ephemeris. Character fields are fixed-length and blank padded.

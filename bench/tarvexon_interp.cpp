@@ -79,13 +79,24 @@ void BM_HermiteRandom(benchmark::State& s) { interpolate(s, true, true); }
 void BM_LagrangeIncreasing(benchmark::State& s) { interpolate(s, false, false); }
 void BM_LagrangeRandom(benchmark::State& s) { interpolate(s, false, true); }
 
-void BM_GetEphemByKey(benchmark::State& state) {
+// GetEphem by key: the lookup among 1,000 other stored ephemerides, the read side and the Hermite
+// state, for the same request times as the InterpolateEP cases.
+void byKey(benchmark::State& state, bool random) {
   static const int64_t key = [] {
+    for (int n = 0; n < 1000; ++n) {
+      tarvexon::TarvexRecord small;
+      small.satNum = 10000 + n;
+      tarvexon::TarvexPoint p;
+      p.ds50UTC = kStart + n;
+      tarvexon::AddOneEPPoint(p, small);
+      int64_t k = -1;
+      tarvexon::AddTarvexToMem(small, k);
+    }
     int64_t k = -1;
     tarvexon::AddTarvexToMem(record(true), k);
     return k;
   }();
-  const std::vector<double> utc = requestTimes(true);
+  const std::vector<double> utc = requestTimes(random);
   size_t i = 0;
   tarvexon::TarvexPoint pt;
   int32_t code = 0;
@@ -98,10 +109,14 @@ void BM_GetEphemByKey(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
+void BM_GetEphemByKeyIncreasing(benchmark::State& s) { byKey(s, false); }
+void BM_GetEphemByKeyRandom(benchmark::State& s) { byKey(s, true); }
+
 BENCHMARK(BM_HermiteIncreasing);
 BENCHMARK(BM_HermiteRandom);
 BENCHMARK(BM_LagrangeIncreasing);
 BENCHMARK(BM_LagrangeRandom);
-BENCHMARK(BM_GetEphemByKey);
+BENCHMARK(BM_GetEphemByKeyIncreasing);
+BENCHMARK(BM_GetEphemByKeyRandom);
 
 }  // namespace
