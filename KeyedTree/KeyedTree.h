@@ -159,47 +159,21 @@ class KeyedTree {
     if (nodeOut != nullptr) *nodeOut = nullptr;
     if (Traits::validate(rec) != 0) return -1;
 
-    const bool dmaMode = basalon::effectiveKeyMode() == 1;
-    basalon::DmaBlock* block = nullptr;
-    int64_t satKey = -1;
-    if (dmaMode) {
-      Record* copy = make();
-      if (copy == nullptr) {
-        logError("AddRecToMem: Cannot allocate memory for a new rec.");
-        return -1;
-      }
-      {
-        // A freed block's address may come back: the block is registered and filled in one
-        // writer section, so a reader holding the old key meets either no block or a whole one.
-        WriterSection writer(*this);
-        block = basalon::dmaalloc(Traits::kElsetType);
-        if (block != nullptr) block->rec = copy;
-      }
-      if (block == nullptr) {
-        deleteRecord(copy);
-        logError("AddRecToMem: Cannot allocate memory for a new dma.");
-        return -1;
-      }
-      satKey = basalon::dmakey(block);
-    } else {
-      satKey = Traits::makeKey(rec);
-      if (satKey == -1) return -1;
-    }
+    if (basalon::effectiveKeyMode() == 1) return addDmaToMem(make, nodeOut);
+    const int64_t satKey = Traits::makeKey(rec);
+    if (satKey == -1) return -1;
 
     Node* node = nodes_.alloc();
     if (node == nullptr) {
       logError("AddRecToMem: Unable to allocate memory for key " + keyField(satKey) + ".");
-      freeBlock(block);
       return -1;
     }
     node->key = satKey;
-    if (!dmaMode) {
-      node->rec = make();
-      if (node->rec == nullptr) {
-        logError("AddRecToMem: Memory allocation failed");
-        nodes_.release(node);
-        return -1;
-      }
+    node->rec = make();
+    if (node->rec == nullptr) {
+      logError("AddRecToMem: Memory allocation failed");
+      nodes_.release(node);
+      return -1;
     }
 
     int32_t status = 0;
@@ -210,12 +184,7 @@ class KeyedTree {
     if (status == kKeyTaken || status == kDuplicate) {
       // Not inserted: the existing record stays as it was.
       int64_t result = finalKey;  // where the identical record is stored
-      if (dmaMode) {
-        // A DMA key is unique to its live block; a clash means a stale node still holds it.
-        logError("AddRecToMem: Duplicated record/key " + keyField(satKey) + " found.");
-        freeBlock(block);
-        result = -1;
-      } else if (basalon::dupkeymodeget() == 0 || exhausted) {
+      if (basalon::dupkeymodeget() == 0 || exhausted) {
         // Reported as a duplicate; when every bumped key was taken there is no key to return.
         logError("AddRecToMem: Duplicated record/key " + keyField(satKey) + " found.");
         result = 0;
@@ -225,6 +194,57 @@ class KeyedTree {
     }
     if (nodeOut != nullptr) *nodeOut = node;
     return finalKey;
+  }
+
+  // The DMA mode's add. The block is registered, filled and its node inserted in one writer
+  // section: a freed block's address (so its key) may come back at once, and a writer removing
+  // that stale key must meet either nothing or a whole record with its node, never a block whose
+  // node is yet to come (it would free the block under the add).
+  template <class MakeFn>
+  int64_t addDmaToMem(MakeFn& make, Node** nodeOut) {
+    Record* copy = make();
+    if (copy == nullptr) {
+      logError("AddRecToMem: Cannot allocate memory for a new rec.");
+      return -1;
+    }
+    std::string failure;
+    int64_t satKey = -1;
+    Node* node = nullptr;
+    {
+      WriterSection writer(*this);
+      basalon::DmaBlock* block = basalon::dmaalloc(Traits::kElsetType);
+      if (block == nullptr) {
+        failure = "AddRecToMem: Cannot allocate memory for a new dma.";
+      } else {
+        block->rec = copy;
+        satKey = basalon::dmakey(block);
+        node = nodes_.alloc();
+        if (node == nullptr) {
+          failure = "AddRecToMem: Unable to allocate memory for key " + keyField(satKey) + ".";
+        } else {
+          node->key = satKey;
+          int32_t status = 0;
+          insertAtRoot(node, status);
+          // A DMA key is unique to its live block; a clash means a stale node still holds it.
+          if (status == kKeyTaken || status == kDuplicate) {
+            failure = "AddRecToMem: Duplicated record/key " + keyField(satKey) + " found.";
+            nodes_.release(node);
+            node = nullptr;
+          }
+        }
+        if (node == nullptr) {
+          block->rec = nullptr;
+          basalon::dmaFree(block);
+        }
+      }
+      if (node == nullptr) deleteRecord(copy);
+    }
+    if (node == nullptr) {
+      logError(failure);
+      return -1;
+    }
+    if (nodeOut != nullptr) *nodeOut = node;
+    return satKey;
   }
 
  public:
@@ -775,15 +795,6 @@ class KeyedTree {
   void releaseNode(Node* node) {
     deleteRecord(node->rec);
     nodes_.release(node);
-  }
-
-  // Frees a DMA block made by a failed add, with its record (as a writer: see AddToMem).
-  void freeBlock(basalon::DmaBlock* block) {
-    if (block == nullptr) return;
-    WriterSection writer(*this);
-    deleteRecord(static_cast<Record*>(block->rec));
-    block->rec = nullptr;
-    basalon::dmaFree(block);
   }
 
   // The live block a DMA key designates (self non-zero and equal to the key's address), or null.
