@@ -143,11 +143,9 @@ void releaseState(BrevantaOut& out) {
 
 void stateByKey(int64_t satKey, double time, TimeType timeType, BrevantaOut& out, int32_t& code,
                 StateContent content, const char* routine) {
-  releaseState(out);
+  // Both propagating paths release the record themselves first.
   code = basalon::kResultOk;
   const int32_t eltType = kymor::GetOrbEltType(satKey);
-  // A Qel message is SP-propagated: the UTC request answers with an empty record.
-  if (timeType == TimeType::kDs50Utc && eltType == kymor::kEltTypeQel) return;
   switch (kymor::PropTypeOfEltType(eltType)) {
     case kymor::kPropTypeSgp4:
       // UTC goes to the SGP4 library as it is: the state is the one of its TAI time.
@@ -157,6 +155,9 @@ void stateByKey(int64_t satKey, double time, TimeType timeType, BrevantaOut& out
       PropTarvex(satKey, time, timeType, out, code, content);
       return;
     default:
+      releaseState(out);
+      // A Qel message is SP-propagated: the UTC request answers with an empty record.
+      if (timeType == TimeType::kDs50Utc && eltType == kymor::kEltTypeQel) return;
       code = invalidType(routine);
   }
 }
