@@ -172,9 +172,9 @@ int64_t ephemeris(int32_t coordSys) {
   return key;
 }
 
-// Request times over the whole span: at random, or ascending as a host walking the ephemeris
-// (generating an output ephemeris) asks them.
-enum class TimeOrder { kRandom, kAscending };
+// Request times: at random over the whole span, the same sorted ascending, or a walk through
+// consecutive minutes of the span as a host generating an output ephemeris asks them.
+enum class TimeOrder { kRandom, kAscending, kWalk };
 
 void ephemStates(benchmark::State& state, int32_t coordSys, TimeOrder order) {
   static const int64_t keys[3] = {0, ephemeris(1), ephemeris(2)};
@@ -184,6 +184,10 @@ void ephemStates(benchmark::State& state, int32_t coordSys, TimeOrder order) {
   std::vector<double> times(4096);
   for (double& t : times) t = when(rng);
   if (order == TimeOrder::kAscending) std::sort(times.begin(), times.end());
+  if (order == TimeOrder::kWalk) {
+    for (size_t k = 0; k < times.size(); ++k)
+      times[k] = kEphemT0 + (50000.0 + 0.73 * static_cast<double>(k)) / 1440.0;
+  }
   std::vector<double> taiTimes;
   for (double t : times) taiTimes.push_back(chronel::utc2tai(t));
   double mse = 0.0, pos[3], vel[3], llh[3];
@@ -228,11 +232,15 @@ void ephemStates(benchmark::State& state, int32_t coordSys, TimeOrder order) {
 
 void BM_EphemEci100kRandom(benchmark::State& s) { ephemStates(s, 1, TimeOrder::kRandom); }
 void BM_EphemEci100kAscending(benchmark::State& s) { ephemStates(s, 1, TimeOrder::kAscending); }
+void BM_EphemEci100kWalk(benchmark::State& s) { ephemStates(s, 1, TimeOrder::kWalk); }
 void BM_EphemJ2k100kRandom(benchmark::State& s) { ephemStates(s, 2, TimeOrder::kRandom); }
 void BM_EphemJ2k100kAscending(benchmark::State& s) { ephemStates(s, 2, TimeOrder::kAscending); }
+void BM_EphemJ2k100kWalk(benchmark::State& s) { ephemStates(s, 2, TimeOrder::kWalk); }
 BENCHMARK(BM_EphemEci100kRandom)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EphemEci100kAscending)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EphemEci100kWalk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EphemJ2k100kRandom)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EphemJ2k100kAscending)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EphemJ2k100kWalk)->Unit(benchmark::kMillisecond);
 
 }  // namespace

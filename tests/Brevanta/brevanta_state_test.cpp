@@ -313,6 +313,34 @@ TEST_F(BrevantaState, StateFromPositionAndVelocity) {
   EXPECT_EQ(out.ds50UTC, 0.0);
 }
 
+// A request that fails leaves the caller's record as new, whatever it held before.
+TEST_F(BrevantaState, FailedRequestResetsTheRecordWholly) {
+  const int64_t key = brevtest::addEphem(10, tarvexon::kCoordEci, circularPoints());
+  for (const double t : {kT0 - 1.0, kT0 + 1.5 / 1440.0}) {
+    BrevantaOut out;
+    int32_t code = -1;
+    brevanta::BrevantaInUTC_Key(key, kT0 + 1.5 / 1440.0, out, code);  // a full record first
+    ASSERT_EQ(code, 0);
+    ASSERT_EQ(out.cov.size(), 21u);
+    out.kind = 9;
+    out.revNum = 8;
+    out.thirdTime = 7.0;
+    out.meanKep[5] = 6.0;
+    // Out of the span, then a key that no store holds.
+    brevanta::BrevantaInUTC_Key(key + (t < kT0 ? 0 : 10), t, out, code);
+    EXPECT_EQ(code, 2);
+    EXPECT_EQ(out.kind, 0);
+    EXPECT_EQ(out.revNum, 0);
+    EXPECT_EQ(out.geoConst, nullptr);
+    EXPECT_EQ(out.pos, basalon::Vec3{});
+    EXPECT_EQ(out.ds50UTC, 0.0);
+    EXPECT_EQ(out.thirdTime, 0.0);
+    EXPECT_EQ(out.oscKep, basalon::Elset{});
+    EXPECT_EQ(out.meanKep, basalon::Elset{});
+    EXPECT_TRUE(out.cov.empty());
+  }
+}
+
 TEST_F(BrevantaState, NullOutputsAreRefused) {
   double mse = 0, pos[3], vel[3], llh[3];
   int32_t rev = 0;
