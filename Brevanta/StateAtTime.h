@@ -22,7 +22,8 @@ enum class TimeType : int32_t {
 };
 
 // What a state request fills: the whole record, or position, velocity, times and revolution
-// number only (the two element sets left zero), for callers that need no elements.
+// number only (the two element sets left zero, and no covariance from an ephemeris), for callers
+// that need neither.
 using StateContent = kinetra::StateContent;
 
 // Empties a state record wholly (covariance released, every field as new).
