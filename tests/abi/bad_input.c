@@ -957,6 +957,37 @@ static void kymorGeoExports(void) {
     EXPECT(IsGeoOrbit(0.0, x) == 0);
   }
   free(parms);
+
+/* ---- Brevanta ----------------------------------------------------------------------------- */
+
+/* Keys of no satellite in both key modes, times that are no time and null outputs: code 2 and a
+   log line from every state, preparation and removal export. */
+static void brevantaExports(void) {
+  int mode, k;
+  double t, pos[3], vel[3], llh[3];
+  int32_t rev;
+  int64_t key;
+  for (mode = 0; mode < 2; ++mode) {
+    BasalonSetElsetKeyMode(mode);
+    for (k = 0; k < kNumBadKeys; ++k) {
+      REFUSED(BrevantaInitSat(kBadKeys[k]));
+      REFUSED(BrevantaDs50UTC(kBadKeys[k], 27000.0, &t, &rev, pos, vel, llh));
+      REFUSED(BrevantaMse(kBadKeys[k], 10.0, &t, &rev, pos, vel, llh));
+      REFUSED(BrevantaRemoveSat(kBadKeys[k]));
+      REFUSED(BrevantaRemoveSatAll(kBadKeys[k]));
+    }
+  }
+  BasalonSetElsetKeyMode(0);
+  key = addGoodTle();
+  currentCall = "addGoodTle";
+  EXPECT(key > 0);
+  for (k = 0; k < kNumBadNumbers; ++k) {
+    if (isfinite(kBadNumbers[k])) continue; /* a far time is a time; SGP4 decides */
+    REFUSED(BrevantaDs50UTC(key, kBadNumbers[k], &t, &rev, pos, vel, llh));
+    REFUSED(BrevantaMse(key, kBadNumbers[k], &t, &rev, pos, vel, llh));
+  }
+  REFUSED(BrevantaDs50UTC(key, 27000.0, NULL, &rev, pos, vel, llh));
+  REFUSED(BrevantaMse(key, 0.0, &t, &rev, pos, NULL, llh));
 }
 
 typedef void (*CaseFn)(void);
@@ -982,6 +1013,7 @@ static const struct Case kCases[] = {
     {"printable log", printableLog},
     {"Kymor exports", kymorExports},
     {"Kymor GEO exports", kymorGeoExports},
+    {"Brevanta exports", brevantaExports},
 };
 
 #define kCaseSeconds 60

@@ -403,5 +403,37 @@ int main(void) {
 
   free(msg);
   if (failures == 0) printf("C host: all checks passed\n");
+  /* Brevanta: one TLE satellite prepared and asked for its state by DS50 UTC and by minutes since
+     epoch, outputs malloc'd at exactly their documented lengths; then removed from every store. */
+  {
+    char* l1 = (char*)malloc(130);
+    char* l2 = (char*)malloc(130);
+    double* mse = (double*)malloc(sizeof(double));
+    double* utc = (double*)malloc(sizeof(double));
+    int32_t* rev = (int32_t*)malloc(sizeof(int32_t));
+    double* pos = (double*)malloc(3 * sizeof(double));
+    double* vel = (double*)malloc(3 * sizeof(double));
+    double* llh = (double*)malloc(3 * sizeof(double));
+    int64_t key;
+    memset(l1, ' ', 130);
+    memset(l2, ' ', 130);
+    memcpy(l1, "1 25544U 98067A   26078.12958500  .00009105  00000+0  17698-3 0  9991", 69);
+    memcpy(l2, "2 25544  51.6344  25.6919 0006229 207.4819 152.5840 15.48370465557798", 69);
+    key = LinesetAddSatFrLines(l1, l2);
+    CHECK(key > 0);
+    CHECK(BrevantaInitSat(key) == 0);
+    CHECK(BrevantaDs50UTC(key, 27837.5, mse, rev, pos, vel, llh) == 0);
+    CHECK(*mse > 0.0 && pos[0] * pos[0] + pos[1] * pos[1] + pos[2] * pos[2] > 6500.0 * 6500.0);
+    CHECK(llh[2] > 300.0 && llh[2] < 500.0);
+    CHECK(BrevantaMse(key, *mse, utc, rev, pos, vel, llh) == 0);
+    CHECK(*utc > 27837.49999 && *utc < 27837.50001);
+    CHECK(BrevantaRemoveSatAll(key) == 0);
+    CHECK(BrevantaRemoveSat(key) == 2);
+    CHECK(BrevantaDs50UTC(key, 27837.5, mse, rev, pos, vel, llh) == 2 && pos[0] == 0.0 && *rev == 0);
+    CHECK(BrevantaRemoveAllSats() == 0);
+    BrevantaReset();
+    free(l1), free(l2), free(mse), free(utc), free(rev), free(pos), free(vel), free(llh);
+  }
+
   return failures == 0 ? 0 : 1;
 }
