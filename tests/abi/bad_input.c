@@ -957,6 +957,7 @@ static void kymorGeoExports(void) {
     EXPECT(IsGeoOrbit(0.0, x) == 0);
   }
   free(parms);
+}
 
 /* ---- Brevanta ----------------------------------------------------------------------------- */
 
