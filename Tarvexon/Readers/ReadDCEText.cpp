@@ -24,9 +24,11 @@ bool isWhole(double v) {
 
 void ReadDCEText(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code) {
   code = basalon::kResultOk;
+  // The leading digits, at most nine of them (the card type allows no more), so int32 holds them.
+  constexpr size_t kMaxDigits = 9;
   int32_t satNum = 0;
-  for (size_t k = 0; k < line.size() && line[k] >= '0' && line[k] <= '9'; ++k)
-    satNum = satNum * 10 + (line[k] - '0');  // at most nine digits: the card type saw to it
+  for (size_t k = 0; k < line.size() && k < kMaxDigits && line[k] >= '0' && line[k] <= '9'; ++k)
+    satNum = satNum * 10 + (line[k] - '0');
   rec.satNum = satNum;
   rec.coordSys = kCoordEci;
   readers::UnitLines lines(unit);
