@@ -79,9 +79,8 @@ class SkipScope {
 
 using EphemReader = void (*)(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
 
-// The reader of a card type; null for a type that starts no ephemeris or whose reader this version
-// does not have (kind names that format for the information line).
-EphemReader readerFor(int32_t type, std::string_view& kind) {
+// The reader of a card type; null for a type that starts no ephemeris.
+EphemReader readerFor(int32_t type) {
   switch (type) {
     case kCardV31:
       return ReadV31;
@@ -96,33 +95,29 @@ EphemReader readerFor(int32_t type, std::string_view& kind) {
     case kCardJ2k:
       return ReadJ2K;
     case kCardOwner:
-      kind = "owner/operator";
-      break;
+      return ReadOwner;
     case kCardDotE:
-      kind = "\".e\"";
-      break;
+      return ReadDotE;
     case kCardOasys:
-      kind = "OASYS";
-      break;
+      return ReadOASYS;
     case kCardLch:
-      kind = "LCH";
-      break;
+      return ReadLCH;
     case kCardEelv:
-      kind = "EELV";
-      break;
+      return ReadEELV;
     case kCardZqUniversal:
-      kind = "ZQ universal";
-      break;
+      return ReadZQUniversalTarvex;
     case kCardDceText:
-      kind = "DCE text";
-      break;
+      return ReadDCEText;
     case kCardLaunch:
-      kind = "launch trajectory";
-      break;
+      return ReadLaunchFormat;
     default:
-      break;
+      return nullptr;
   }
-  return nullptr;
+}
+
+// The DCE binary reader in a card reader's shape: it opens the file named in the working record.
+void readDceBinaryFile(int32_t /*unit*/, std::string_view /*line*/, TarvexRecord& rec, int32_t& code) {
+  ReadDCEBinary(rec.fileName.view(), rec, code);
 }
 
 // Whether a file's cards naming other files are followed.
@@ -170,23 +165,20 @@ class FileLoader {
         takeCard(line, type);
         continue;
       }
-      std::string_view kind;
-      const EphemReader reader = readerFor(type, kind);
-      if (reader != nullptr) {
-        readEphemeris(reader, line);
-      } else if (!kind.empty() && (unsupported_ & (1u << type)) == 0) {
-        unsupported_ |= 1u << type;
-        basalon::logInfof(
-            "ReadOnlyTarvexs: %.*s ephemeris files are not read by this version; that ephemeris in "
-            "%.*s is ignored.",
-            static_cast<int>(kind.size()), kind.data(), static_cast<int>(fileName_.size()), fileName_.data());
-      }
+      const EphemReader reader = readerFor(type);
+      if (reader != nullptr) readEphemeris(reader, line);
     }
     if (rc != basalon::kUnitEnd) {
       failWith(basalon::failf("ReadOnlyTarvexs: Unable to read an input line of unit %d.", unit_));
     } else if (stored_ == 0 && !ownFailure_) {
       basalon::traceloginfo("Total ephemeris points = 0");
     }
+    return code_;
+  }
+
+  // A DCE binary file: one ephemeris, read by name.
+  int32_t readDceBinary() {
+    readEphemeris(readDceBinaryFile, std::string_view());
     return code_;
   }
 
@@ -274,7 +266,6 @@ class FileLoader {
   int32_t stored_ = 0;
   bool stopped_ = false;
   bool ownFailure_ = false;
-  uint32_t unsupported_ = 0;  // card types already reported as not read
 };
 
 }  // namespace
@@ -396,10 +387,7 @@ void ReadOnlyTarvexs(int32_t unit, std::string_view fileName, basalon::FixedText
                      int64_t* satKey) {
   code = basalon::kResultOk;
   if (FileIsDotDce(fileName)) {
-    const std::string_view name = basalon::trimRight(fileName);
-    basalon::logInfof(
-        "ReadOnlyTarvexs: DCE binary ephemeris files are not read by this version; %.*s is ignored.",
-        static_cast<int>(name.size()), name.data());
+    code = FileLoader(unit, fileName, label, satKey, CardRefs::kIgnore).readDceBinary();
     return;
   }
   code = FileLoader(unit, fileName, label, satKey, CardRefs::kIgnore).run();

@@ -3,6 +3,7 @@
 
 #include "Siblings/Basalon/Format.h"
 #include "Siblings/Basalon/Result.h"
+#include "Siblings/Basalon/Strings.h"
 #include "Siblings/Basalon/TraceLog.h"
 #include "Siblings/Basalon/Units.h"
 #include "Siblings/Chronel/Chronel.h"
@@ -101,6 +102,31 @@ bool readSpHeader(std::string_view line, TarvexRecord& rec) {
 
 void settleEpoch(TarvexRecord& rec) {
   if (rec.numPts > 0) rec.epochDs50UTC = rec.points[0].ds50UTC;
+}
+
+int32_t satNumFromFileName(std::string_view fileName) {
+  constexpr int32_t kUnknownSatNum = 99999;
+  constexpr size_t kSatNumChars = 5;
+  const size_t slash = fileName.find_last_of("/\\");
+  const std::string_view base = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+  int32_t satNum = 0;
+  return basalon::strtoint(base.substr(0, kSatNumChars), satNum) ? satNum : kUnknownSatNum;
+}
+
+bool containsNoCase(std::string_view text, std::string_view lowerWord) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  if (lowerWord.size() > text.size()) return false;
+  for (size_t i = 0; i + lowerWord.size() <= text.size(); ++i) {
+    size_t k = 0;
+    while (k < lowerWord.size() && lower(text[i + k]) == lowerWord[k]) ++k;
+    if (k == lowerWord.size()) return true;
+  }
+  return false;
+}
+
+std::string_view leftAdjusted(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  return first == std::string_view::npos ? std::string_view() : text.substr(first);
 }
 
 }  // namespace tarvexon::readers

@@ -1,6 +1,7 @@
-// The readers of the fixed-column ephemeris formats (V31, simulated observations, vector ephemeris,
-// ITC, ECR and J2K predictions) and what they share: lines from a unit, comment lines, fixed and
-// free fields, the read-error and default-unit messages. Points are stored in km and km/s.
+// The readers of the ephemeris formats (V31, simulated observations, vector ephemeris, ITC, ECR and
+// J2K predictions, ".e", OASYS, owner/operator, LCH, EELV, ZQ universal, DCE text and binary, launch
+// trajectories) and what they share: lines from a unit, comment lines, fixed and free fields, the
+// read-error and default-unit messages. Points are stored in km and km/s.
 #pragma once
 
 #include <cstddef>
@@ -22,11 +23,33 @@ void ReadVecEph(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t&
 void ReadITC(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
 void ReadECR(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
 void ReadJ2K(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
+// The satellite number of ".e", OASYS and owner/operator files comes from the record's file name.
+void ReadDotE(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
+void ReadOASYS(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
+void ReadOwner(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
+void ReadLCH(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
+void ReadEELV(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
+void ReadZQUniversalTarvex(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
+void ReadDCEText(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
+void ReadLaunchFormat(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& code);
+// A DCE binary file, opened by name ("\" read as "/"): big-endian records framed by 4-byte length
+// markers. Any framing fault is a read error (code 2).
+void ReadDCEBinary(std::string_view fileName, TarvexRecord& rec, int32_t& code);
+
+// The date whose 0 h UTC is the epoch of launch trajectory files.
+struct CalendarDate {
+  int year, month, day;
+};
+using TodayFn = CalendarDate (*)();
+// Replaces the system clock's UTC date for ReadLaunchFormat; null restores the clock.
+void setLaunchFormatToday(TodayFn today);
 
 namespace readers {
 
 // m to km, and m/s to km/s.
 constexpr double kKmPerMeter = 0.001;
+// DS50 of 1970 January 0.0, the origin of DCE times (days).
+constexpr double kDs50Of1970Jan0 = 7305.0;
 
 // Lines of a read unit, cut to the ephemeris line width and never padded; one buffer reused.
 class UnitLines {
@@ -79,6 +102,13 @@ void addPoint(TarvexRecord& rec, double t, const double pos[3], const double vel
 bool readSpHeader(std::string_view line, TarvexRecord& rec);
 // Sets the record's epoch to its first point's time (when it has points).
 void settleEpoch(TarvexRecord& rec);
+// Satellite number of a file name: the first five characters after the last "/" or "\" (fewer when
+// the name is shorter) as an integer; 99999 when they are not one.
+int32_t satNumFromFileName(std::string_view fileName);
+// Text contains the lower-case word, letters compared without regard to case.
+bool containsNoCase(std::string_view text, std::string_view lowerWord);
+// Text with leading blanks and tabs removed.
+std::string_view leftAdjusted(std::string_view text);
 
 }  // namespace readers
 }  // namespace tarvexon

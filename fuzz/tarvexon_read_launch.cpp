@@ -1,0 +1,7 @@
+// Fuzz target of the launch trajectory ephemeris reader: the input's first line is the recognised line, the
+// rest is read from the unit.
+#include "tarvexon_reader_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return tarvexfuzz::runReader("tarvexon_read_launch", tarvexon::ReadLaunchFormat, data, size);
+}
