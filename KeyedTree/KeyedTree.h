@@ -580,6 +580,9 @@ class KeyedTree {
     });
   }
 
+  // The store's process-wide writer lock (held by every WriterSection; each store names it).
+  std::mutex& WriterLock() { return writerLock_; }
+
   // The last load sequence number given out (never reset).
   int32_t LastSeqNum() const { return seqNum_.load(std::memory_order_relaxed); }
   int32_t NumReads() const { return numReads_.v.load(std::memory_order_seq_cst); }

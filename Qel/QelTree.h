@@ -31,6 +31,9 @@ using QelBinTree = QelTree::Node;
 
 // The process-wide Qel store.
 QelTree& QelStore();
+// The store's writer lock: every change of the store holds it, with the readers drained. A whole
+// file load takes cs_readonlyqels first, never the reverse.
+inline std::mutex& cs_qel_updatenote() { return QelStore().WriterLock(); }
 
 // Stores a validated copy of rec; satKey = its key, -1 on failure, 0 for a duplicate reported as
 // an error. *node (when given) links to the new node, null when none was added.

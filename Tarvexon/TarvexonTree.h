@@ -29,6 +29,9 @@ using TarvexBinTree = TarvexTree::Node;
 
 // The process-wide Tarvexon store.
 TarvexTree& TarvexStore();
+// The store's writer lock: every change of the store (add, remove, empty, appended points, set
+// fields) holds it, with the readers drained.
+inline std::mutex& cs_tarvex_updatenote() { return TarvexStore().WriterLock(); }
 
 // Stores a copy of rec; satKey = its key, -1 on failure, 0 for a duplicate reported as an error.
 void AddTarvexToMem(const TarvexRecord& rec, int64_t& satKey, TarvexBinTree** node = nullptr);

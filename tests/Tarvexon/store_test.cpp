@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Siblings/Basalon/Keys.h"
@@ -256,3 +257,13 @@ TEST_F(TarvexStoreTest, CardLinesNameEachFileWithItsLabelFirst) {
 }
 
 }  // namespace
+
+TEST_F(TarvexStoreTest, AddsWaitForTheNamedWriterLock) {
+  std::unique_lock<std::mutex> held(tarvexon::cs_tarvex_updatenote());
+  std::thread adder([] { tarvexon::CreateNewSatEntry(4711, 27000.0, 6378.135, 0.07436691613317341, 1); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(tarvexon::TarvexGetNumOfTreeNodes(), 0);  // the add cannot get in while the lock is held
+  held.unlock();
+  adder.join();
+  EXPECT_EQ(tarvexon::TarvexGetNumOfTreeNodes(), 1);
+}
