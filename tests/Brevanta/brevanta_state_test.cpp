@@ -9,6 +9,7 @@
 
 #include "Brevanta/StateAtTime.h"
 #include "Brevanta/brevanta_samples.h"
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Siblings/Planix/Planix.h"
 #include "common/TestSupport.h"
 
@@ -287,7 +288,7 @@ TEST_F(BrevantaState, OnePointSiteEphemerides) {
   s = ds50Utc(sen, kT0 + 0.3);
   ASSERT_EQ(s.code, 0);
   EXPECT_NEAR(s.llh[0], 0.0, 1e-9);
-  EXPECT_NEAR(s.llh[1], std::atan2(100.0, r) * 180.0 / M_PI, 1e-9);
+  EXPECT_NEAR(s.llh[1], std::atan2(100.0, r) * basalon::kRadToDeg, 1e-9);
   EXPECT_NEAR(s.llh[2], std::hypot(r, 100.0) - r, 1e-6);
 }
 
@@ -296,8 +297,8 @@ TEST_F(BrevantaState, StateFromPositionAndVelocity) {
   const double a = 7000.0, v = std::sqrt(g.muKm / a);
   // Inclined 30 degrees, at the ascending node: canonical units.
   const double pos[3] = {a / g.earthRadius, 0.0, 0.0};
-  const double vel[3] = {0.0, v * std::cos(M_PI / 6) * g.kmPerSecToErPerKemin,
-                         v * std::sin(M_PI / 6) * g.kmPerSecToErPerKemin};
+  const double vel[3] = {0.0, v * std::cos(basalon::kPi / 6) * g.kmPerSecToErPerKemin,
+                         v * std::sin(basalon::kPi / 6) * g.kmPerSecToErPerKemin};
   BrevantaOut out;
   brevanta::PV2Prop(out, pos, vel, 9, chronel::utc2tai(kT0), TimeType::kDs50Tai);
   EXPECT_EQ(out.kind, 0);
@@ -307,7 +308,7 @@ TEST_F(BrevantaState, StateFromPositionAndVelocity) {
   EXPECT_EQ(out.pos[0], pos[0]);
   EXPECT_TRUE(out.cov.empty());
   EXPECT_NEAR(out.oscKep[1], 0.0, 1e-9);        // circular
-  EXPECT_NEAR(out.oscKep[2], M_PI / 6, 1e-12);  // inclination
+  EXPECT_NEAR(out.oscKep[2], basalon::kPi / 6, 1e-12);  // inclination
   EXPECT_EQ(out.oscKep, out.meanKep);
   brevanta::PV2Prop(out, pos, vel, 9, kT0, TimeType::kMse);
   EXPECT_EQ(out.ds50UTC, 0.0);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Qel/QelTree.h"
 #include "Siblings/Harlo/HarloStore.h"
 #include "Siblings/Lineset/LinesetStore.h"
@@ -13,8 +14,8 @@
 
 namespace kymortest {
 
-constexpr double kPi = 3.14159265358979323846;
-constexpr double kDeg = kPi / 180.0;
+using basalon::kPi;
+constexpr double kDeg = basalon::kDegToRad;
 
 // ISS (ZARYA) of the shared catalogue.
 inline const char* kIssLine1 = "1 25544U 98067A   26078.12958500  .00009105  00000+0  17698-3 0  9991";

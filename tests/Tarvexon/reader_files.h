@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "Siblings/Basalon/ValueTypes.h"
 #include "Tarvexon/TarvexonTree.h"
 
 namespace tarvextest {
@@ -28,7 +29,7 @@ constexpr double kDs50Day100 = 27029.0 + 99.0;
 
 // A circular orbit of 7000 km radius, inclined 30 degrees, sampled every stepSec seconds.
 inline std::vector<State> circularOrbit(int n, double stepSec = 60.0) {
-  const double mu = 398600.4418, r = 7000.0, inc = 30.0 * M_PI / 180.0;
+  const double mu = 398600.4418, r = 7000.0, inc = 30.0 * basalon::kDegToRad;
   const double w = std::sqrt(mu / (r * r * r)), v = w * r;
   std::vector<State> out;
   for (int k = 0; k < n; ++k) {
