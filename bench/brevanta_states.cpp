@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "Brevanta/StateAtTime.h"
+#include "bench_catalog.h"
 #include "Pelmath/EarthFrames.h"
 #include "Siblings/Chronel/Chronel.h"
 #include "Siblings/Kinetra/KinetraStore.h"
@@ -27,47 +28,14 @@
 
 namespace {
 
-constexpr int kTimesPerSat = 200;
-constexpr double kSpanMin = 1440.0;  // each side of epoch
 constexpr int kEphemPoints = 100000;
 constexpr double kEphemT0 = 27837.5;
 
-struct Catalogue {
-  std::vector<int64_t> nearEarthKeys, deepSpaceKeys;
-  std::vector<kinetra::Sgp4Obj> nearEarth, deepSpace;  // private copies of the stored objects
-  std::vector<double> minutes;
-};
+using benchcatalog::threadSeconds;
 
-const Catalogue& catalogue() {
-  static const Catalogue c = [] {
-    Catalogue r;
-    for (int k = 0; k < kTimesPerSat; ++k)
-      r.minutes.push_back(-kSpanMin + k * (2.0 * kSpanMin / (kTimesPerSat - 1)));
-    lineset::readtlesfrfile(std::string(ZK_DATA_DIR) + "/tle/catalog.tle");
-    std::vector<int64_t> keys(static_cast<size_t>(lineset::tlegetnumoftreenodes()));
-    int32_t count = 0;
-    lineset::tlegettreekeys(count, keys.data(), 2, static_cast<int64_t>(keys.size()));
-    keys.resize(static_cast<size_t>(count));
-    for (int64_t key : keys) {
-      if (BrevantaInitSat(key) != 0) continue;
-      kinetra::Sgp4Obj* obj = nullptr;
-      kinetra::gpfindrecptr(key, obj);
-      if (obj != nullptr) {
-        const bool deep = obj->isDeepSpace();
-        (deep ? r.deepSpaceKeys : r.nearEarthKeys).push_back(key);
-        (deep ? r.deepSpace : r.nearEarth).push_back(*obj);
-      }
-      kinetra::gpendread();
-    }
-    return r;
-  }();
+const benchcatalog::SgpSets& catalogue() {
+  static const benchcatalog::SgpSets c = benchcatalog::loadSgpSets([](int64_t key) { return BrevantaInitSat(key); });
   return c;
-}
-
-double threadSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
 }
 
 // Geodetic latitude, longitude, height of a TEME position (km) at a UTC time, as the export does.

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Siblings/Kinetra/KinetraStore.h"
+#include "bench_catalog.h"
 #include "Siblings/Lineset/LinesetStore.h"
 
 namespace {
@@ -33,52 +34,18 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-constexpr int kTimesPerSat = 200;
-constexpr double kSpanMin = 1440.0;  // each side of epoch
 
-struct Loaded {
-  std::vector<int64_t> nearEarthKeys, deepSpaceKeys;
-  std::vector<kinetra::Sgp4Obj> nearEarth, deepSpace;  // private copies of the stored objects
-  std::vector<double> times;
-};
+using benchcatalog::threadSeconds;
 
-const Loaded& loaded() {
-  static const Loaded l = [] {
-    Loaded r;
-    for (int k = 0; k < kTimesPerSat; ++k)
-      r.times.push_back(-kSpanMin + k * (2.0 * kSpanMin / (kTimesPerSat - 1)));
-    lineset::readtlesfrfile(std::string(ZK_DATA_DIR) + "/tle/catalog.tle");
-    std::vector<int64_t> keys(static_cast<size_t>(lineset::tlegetnumoftreenodes()));
-    int32_t count = 0;
-    lineset::tlegettreekeys(count, keys.data(), 2, static_cast<int64_t>(keys.size()));
-    keys.resize(static_cast<size_t>(count));
-    for (int64_t key : keys) {
-      if (KinetraInitSat(key) != 0) continue;
-      kinetra::Sgp4Obj* obj = nullptr;
-      kinetra::gpfindrecptr(key, obj);
-      if (obj != nullptr) {
-        const bool deep = obj->isDeepSpace();
-        (deep ? r.deepSpaceKeys : r.nearEarthKeys).push_back(key);
-        (deep ? r.deepSpace : r.nearEarth).push_back(*obj);
-      }
-      kinetra::gpendread();
-    }
-    return r;
-  }();
+const benchcatalog::SgpSets& loaded() {
+  static const benchcatalog::SgpSets l = benchcatalog::loadSgpSets([](int64_t key) { return KinetraInitSat(key); });
   return l;
-}
-
-// CPU time of this thread (s): the machine's other load does not count.
-double threadSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-  return static_cast<double>(ts.tv_sec) + 1e-9 * static_cast<double>(ts.tv_nsec);
 }
 
 // The three paths in turn for each satellite, so that they meet the same machine conditions.
 void compare(benchmark::State& state, const std::vector<int64_t>& keys,
              const std::vector<kinetra::Sgp4Obj>& objs) {
-  const std::vector<double>& times = loaded().times;
+  const std::vector<double>& times = loaded().minutes;
   if (keys.empty()) {
     state.SkipWithError("catalogue not found or empty");
     return;
@@ -133,7 +100,7 @@ BENCHMARK(BM_DeepSpaceRawVsExport)->Unit(benchmark::kMillisecond);
 
 // The state record by key with and without the element sets.
 void stateByKey(benchmark::State& state, const std::vector<int64_t>& keys, kinetra::StateContent content) {
-  const std::vector<double>& times = loaded().times;
+  const std::vector<double>& times = loaded().minutes;
   if (keys.empty()) {
     state.SkipWithError("catalogue not found or empty");
     return;

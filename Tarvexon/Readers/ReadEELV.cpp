@@ -58,11 +58,7 @@ void ReadEELV(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& c
     for (int k = 1; k < 7; ++k) v[k] *= kKmPerFoot;
     readers::addPoint(rec, epoch + v[0] / chronel::kSecondsPerDay, v + 1, v + 4);
   }
-  if (rc != basalon::kUnitEnd) {
-    code = readers::fileReadError(kName);
-    return;
-  }
-  readers::settleEpoch(rec);
+  readers::endOfReading(rc, kName, rec, code);
 }
 
 }  // namespace tarvexon

@@ -77,11 +77,7 @@ void ReadITC(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t& co
     for (double v : cov) anyCov = anyCov || basalon::neqr(v, 0.0);
     AddOneEPPoint(p, rec, anyCov ? cov.data() : nullptr);
   }
-  if (rc != basalon::kUnitEnd) {
-    code = readers::fileReadError(kName);
-    return;
-  }
-  readers::settleEpoch(rec);
+  readers::endOfReading(rc, kName, rec, code);
 }
 
 }  // namespace tarvexon

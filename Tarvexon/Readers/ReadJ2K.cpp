@@ -61,11 +61,7 @@ void ReadJ2K(int32_t unit, std::string_view /*line*/, TarvexRecord& rec, int32_t
     }
     readers::addPoint(rec, t, v, v + 3);
   }
-  if (rc != basalon::kUnitEnd) {
-    code = readers::fileReadError(kName);
-    return;
-  }
-  readers::settleEpoch(rec);
+  readers::endOfReading(rc, kName, rec, code);
 }
 
 }  // namespace tarvexon

@@ -50,11 +50,7 @@ void ReadLCH(int32_t unit, std::string_view /*line*/, TarvexRecord& rec, int32_t
     p.covMtx[1] = kScalarCovMarker;
     AddOneEPPoint(p, rec);
   }
-  if (rc != basalon::kUnitEnd) {
-    code = readers::fileReadError(kName);
-    return;
-  }
-  readers::settleEpoch(rec);
+  readers::endOfReading(rc, kName, rec, code);
 }
 
 }  // namespace tarvexon

@@ -63,11 +63,7 @@ void ReadLaunchFormat(int32_t unit, std::string_view /*line*/, TarvexRecord& rec
     for (size_t k = 4; k < 10; ++k) v[k] *= readers::kKmPerMeter;
     readers::addPoint(rec, t, v + 4, v + 7);
   }
-  if (rc != basalon::kUnitEnd) {
-    code = readers::fileReadError(kName);
-    return;
-  }
-  readers::settleEpoch(rec);
+  readers::endOfReading(rc, kName, rec, code);
 }
 
 }  // namespace tarvexon

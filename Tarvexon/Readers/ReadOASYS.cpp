@@ -50,11 +50,7 @@ void ReadOASYS(int32_t unit, std::string_view /*line*/, TarvexRecord& rec, int32
       readers::addPoint(rec, t, v, v + 3);
     }
   }
-  if (rc != basalon::kUnitEnd) {
-    code = readers::fileReadError(kName);
-    return;
-  }
-  readers::settleEpoch(rec);
+  readers::endOfReading(rc, kName, rec, code);
 }
 
 }  // namespace tarvexon

@@ -76,11 +76,7 @@ void ReadSimObs(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t&
       SkipBadEphemPoint(kName, badText);
     }
   }
-  if (rc != basalon::kUnitEnd) {
-    code = readers::fileReadError(kName);
-    return;
-  }
-  readers::settleEpoch(rec);
+  readers::endOfReading(rc, kName, rec, code);
 }
 
 }  // namespace tarvexon

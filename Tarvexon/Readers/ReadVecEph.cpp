@@ -73,11 +73,7 @@ void ReadVecEph(int32_t unit, std::string_view line, TarvexRecord& rec, int32_t&
       readers::addPoint(rec, t, pos, vel);
     }
   }
-  if (rc != basalon::kUnitEnd) {
-    code = readers::fileReadError(kName);
-    return;
-  }
-  readers::settleEpoch(rec);
+  readers::endOfReading(rc, kName, rec, code);
 }
 
 }  // namespace tarvexon

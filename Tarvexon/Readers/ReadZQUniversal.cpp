@@ -79,11 +79,7 @@ void ReadZQUniversalTarvex(int32_t unit, std::string_view line, TarvexRecord& re
       readCsvLine(s, rec);
     }
   }
-  if (rc != basalon::kUnitEnd) {
-    code = readers::fileReadError(kName);
-    return;
-  }
-  readers::settleEpoch(rec);
+  readers::endOfReading(rc, kName, rec, code);
 }
 
 }  // namespace tarvexon

@@ -104,6 +104,14 @@ void settleEpoch(TarvexRecord& rec) {
   if (rec.numPts > 0) rec.epochDs50UTC = rec.points[0].ds50UTC;
 }
 
+void endOfReading(int rc, std::string_view readerName, TarvexRecord& rec, int32_t& code) {
+  if (rc != basalon::kUnitEnd) {
+    code = fileReadError(readerName);
+    return;
+  }
+  settleEpoch(rec);
+}
+
 int32_t satNumFromFileName(std::string_view fileName) {
   constexpr int32_t kUnknownSatNum = 99999;
   constexpr size_t kSatNumChars = 5;

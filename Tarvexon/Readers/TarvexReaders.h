@@ -102,6 +102,9 @@ void addPoint(TarvexRecord& rec, double t, const double pos[3], const double vel
 bool readSpHeader(std::string_view line, TarvexRecord& rec);
 // Sets the record's epoch to its first point's time (when it has points).
 void settleEpoch(TarvexRecord& rec);
+// The end of a reader's line loop with the unit's last code rc: a read error (anything but the end
+// of the file) gives the reader's "File read error" and code 2; otherwise the epoch is settled.
+void endOfReading(int rc, std::string_view readerName, TarvexRecord& rec, int32_t& code);
 // Satellite number of a file name: the first five characters after the last "/" or "\" (fewer when
 // the name is shorter) as an integer; 99999 when they are not one.
 int32_t satNumFromFileName(std::string_view fileName);
